@@ -1,0 +1,128 @@
+/* Shared between kvusb.sys, kvcal.exe, kvcplusb.cpl and the host tools:
+ * control codes, the records that cross the control device, the settings
+ * value names and the placement and capture codes. Plain C-compatible
+ * layout; every record is little-endian 32-bit words without padding. */
+#ifndef KV_COMMON_KVSHARED_H
+#define KV_COMMON_KVSHARED_H
+
+#include <stdint.h>
+
+#define KV_FILE_DEVICE_UNKNOWN 0x0000000Fu
+#define KV_METHOD_BUFFERED 0u
+#define KV_FILE_ANY_ACCESS 0u
+#define KV_CTL_CODE(function)                                          \
+    ((KV_FILE_DEVICE_UNKNOWN << 16) | (KV_FILE_ANY_ACCESS << 14) |     \
+     ((uint32_t)(function) << 2) | KV_METHOD_BUFFERED)
+
+/* X-macro of the control codes: name, function number. */
+#define KV_FOR_EACH_IOCTL(X)          \
+    X(TAKE_BUTTON_MODE, 0x900)        \
+    X(GET_CAPTURE, 0x902)             \
+    X(ARM_CAPTURE, 0x904)             \
+    X(ECHO, 0x908)                    \
+    X(GET_MOUSE_MODE, 0x940)          \
+    X(SET_CALIBRATION, 0x980)         \
+    X(COUNTER_UP, 0x982)              \
+    X(COUNTER_DOWN, 0x984)            \
+    X(RELOAD_SETTINGS, 0x988)         \
+    X(ARM_BUTTON_MODE, 0x98C)         \
+    X(SET_BEEP, 0x990)                \
+    X(GET_BEEP, 0x991)                \
+    X(SET_DEVICE_MODE, 0x992)         \
+    X(BEEP, 0x993)                    \
+    X(SET_REPORT, 0x9A0)              \
+    X(GET_REPORT, 0x9A1)              \
+    X(SET_SCREEN_POS, 0x9A2)          \
+    X(GET_SCREEN_POS, 0x9A3)          \
+    X(RELOAD_SETTINGS_QUIET, 0x9A4)
+
+#define KV_DEFINE_IOCTL(name, function) \
+    static const uint32_t IOCTL_POINTER_##name = KV_CTL_CODE(function);
+KV_FOR_EACH_IOCTL(KV_DEFINE_IOCTL)
+#undef KV_DEFINE_IOCTL
+
+/* Calibration values as IOCTL_POINTER_SET_CALIBRATION takes them. */
+typedef struct CalibrationBlock {
+    int32_t XLow;
+    int32_t YLow;
+    int32_t XHigh;
+    int32_t YHigh;
+    int32_t XMin;
+    int32_t YOffset;
+} CalibrationBlock;
+
+/* Beep values as IOCTL_POINTER_SET_BEEP / GET_BEEP carry them. */
+typedef struct BeepSettings {
+    uint32_t BeepMode;
+    uint32_t BeepFreq;
+    uint32_t BeepTime;
+    uint32_t BeepFreq2;
+    uint32_t BeepTime2;
+} BeepSettings;
+
+/* Capture state and raw point, as IOCTL_POINTER_GET_CAPTURE returns them. */
+typedef struct CaptureRecord {
+    uint32_t State;
+    int32_t X;
+    int32_t Y;
+} CaptureRecord;
+
+#ifdef __cplusplus
+static_assert(sizeof(CalibrationBlock) == 24, "CalibrationBlock is 24 bytes");
+static_assert(sizeof(BeepSettings) == 20, "BeepSettings is 20 bytes");
+static_assert(sizeof(CaptureRecord) == 12, "CaptureRecord is 12 bytes");
+#endif
+
+/* Capture states; 0 is idle. */
+#define CAPTURE_IDLE 0u
+#define CAPTURE_ARMED 0x102Bu
+#define CAPTURE_TOUCHING 0x1389u
+#define CAPTURE_DONE 0x1667u
+
+/* DBScreenPos: where the touch screen lies on a two-screen desktop. */
+#define DBSCREENPOS_SINGLE 0u
+#define DBSCREENPOS_LEFT 1u
+#define DBSCREENPOS_RIGHT 2u
+#define DBSCREENPOS_TOP 3u
+#define DBSCREENPOS_BOTTOM 4u
+#define DBSCREENPOS_SLAVE 5u
+#define DBSCREENPOS_PRIMARY 6u
+
+/* The Parameters key below HKEY_LOCAL_MACHINE, and its name below the
+ * service key that the system hands the driver. */
+#define KV_PARAMETERS_KEY "System\\CurrentControlSet\\Services\\KVUSB\\Parameters"
+#define KV_PARAMETERS_SUBKEY "\\Parameters"
+
+/* The values the driver reads, in the order it queries them. */
+#define KV_FOR_EACH_DRIVER_VALUE(X) \
+    X(Port)                         \
+    X(XLow)                         \
+    X(XHigh)                        \
+    X(XMin)                         \
+    X(XRange)                       \
+    X(YHigh)                        \
+    X(YLow)                         \
+    X(YOffset)                      \
+    X(YProp)                        \
+    X(BeepFreq)                     \
+    X(BeepTime)                     \
+    X(BeepFreq2)                    \
+    X(BeepTime2)                    \
+    X(ButtonMode)                   \
+    X(MouseMode)                    \
+    X(BeepMode)                     \
+    X(PortaitScreen)                \
+    X(RBNDelay)                     \
+    X(DBScreenPos)
+
+#define KV_DEFINE_VALUE_ID(name) KV_VALUE_##name,
+enum KvDriverValueId { KV_FOR_EACH_DRIVER_VALUE(KV_DEFINE_VALUE_ID) KV_DRIVER_VALUE_COUNT };
+#undef KV_DEFINE_VALUE_ID
+
+/* Written by the calibration program only; the driver does not read it. */
+#define KV_VALUE_NAME_XOffset "XOffset"
+
+/* The control device as user mode opens it. */
+#define KV_CONTROL_DEVICE_PATH "\\\\.\\kvusb"
+
+#endif

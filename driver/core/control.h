@@ -1,0 +1,28 @@
+// Control-code semantics of the control device, on a METHOD_BUFFERED
+// request: one system buffer holds the input and receives the output.
+#pragma once
+#include <stdint.h>
+
+#include "driver_state.h"
+#include "ports.h"
+
+namespace kv {
+
+struct ControlRequest {
+    uint32_t Code;
+    uint8_t* Buffer;         // max(InputLength, OutputLength) bytes; null when both are 0
+    uint32_t InputLength;
+    uint32_t OutputLength;
+};
+
+struct ControlResult {
+    Status status;
+    uint32_t bytesReturned;  // bytes of Buffer returned to the caller
+};
+
+// Performs the request's effect on the driver state and says how to
+// complete it. Never reads past InputLength nor writes past OutputLength,
+// and never returns bytes it did not write.
+ControlResult DispatchControl(DriverState& state, ControlPorts& ports, const ControlRequest& request);
+
+}  // namespace kv
