@@ -5,6 +5,11 @@ if(KV_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(KV_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 add_subdirectory(driver/core)
 add_subdirectory(tools/kvsim)
 

@@ -1,0 +1,102 @@
+// Minimal PE32 reader for the package tests; every read is bounds-checked.
+#include "pe_image.h"
+
+#include <cctype>
+
+namespace kvtest {
+
+namespace {
+
+class Reader {
+public:
+    explicit Reader(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
+    bool U16(size_t at, uint16_t* v) const {
+        if (at + 2 > bytes_.size()) return false;
+        *v = static_cast<uint16_t>(bytes_[at] | (bytes_[at + 1] << 8));
+        return true;
+    }
+    bool U32(size_t at, uint32_t* v) const {
+        uint16_t lo, hi;
+        if (!U16(at, &lo) || !U16(at + 2, &hi)) return false;
+        *v = lo | (static_cast<uint32_t>(hi) << 16);
+        return true;
+    }
+    bool CString(size_t at, std::string* s) const {
+        s->clear();
+        for (; at < bytes_.size() && bytes_[at]; ++at) s->push_back(static_cast<char>(std::tolower(bytes_[at])));
+        return at < bytes_.size();
+    }
+
+private:
+    const std::vector<uint8_t>& bytes_;
+};
+
+struct RawSection {
+    uint32_t virtualAddress, virtualSize, rawOffset, rawSize;
+};
+
+bool RvaToOffset(const std::vector<RawSection>& sections, uint32_t rva, size_t* offset) {
+    for (const RawSection& s : sections) {
+        const uint32_t size = s.virtualSize > s.rawSize ? s.virtualSize : s.rawSize;
+        if (rva >= s.virtualAddress && rva - s.virtualAddress < size) {
+            *offset = s.rawOffset + (rva - s.virtualAddress);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ReadImports(const Reader& r, const std::vector<RawSection>& raw, uint32_t importRva, PeImage* image) {
+    size_t descriptor;
+    if (importRva == 0) return true;
+    if (!RvaToOffset(raw, importRva, &descriptor)) return false;
+    for (;; descriptor += 20) {
+        uint32_t nameRva, thunk;
+        if (!r.U32(descriptor + 12, &nameRva) || !r.U32(descriptor, &thunk)) return false;
+        if (nameRva == 0 && thunk == 0) return true;
+        size_t nameOffset;
+        std::string name;
+        if (!RvaToOffset(raw, nameRva, &nameOffset) || !r.CString(nameOffset, &name)) return false;
+        image->imports.push_back(name);
+    }
+}
+
+}  // namespace
+
+bool ParsePe(const std::vector<uint8_t>& bytes, PeImage* image, std::string* error) {
+    const Reader r(bytes);
+    uint16_t mz, sectionCount, optionalSize;
+    uint32_t peOffset, signature, importRva;
+    if (!r.U16(0, &mz) || mz != 0x5A4D || !r.U32(0x3C, &peOffset) || !r.U32(peOffset, &signature) ||
+        signature != 0x4550) {
+        *error = "not a PE file";
+        return false;
+    }
+    const size_t fileHeader = peOffset + 4, optional = fileHeader + 20;
+    if (!r.U16(fileHeader, &image->machine) || !r.U16(fileHeader + 2, &sectionCount) ||
+        !r.U16(fileHeader + 16, &optionalSize) || !r.U16(optional, &image->optionalMagic) ||
+        !r.U16(optional + 68, &image->subsystem) || !r.U32(optional + 104, &importRva)) {
+        *error = "truncated headers";
+        return false;
+    }
+    std::vector<RawSection> raw;
+    for (size_t i = 0, at = optional + optionalSize; i < sectionCount; ++i, at += 40) {
+        RawSection s;
+        PeSection section;
+        if (!r.U32(at + 8, &s.virtualSize) || !r.U32(at + 12, &s.virtualAddress) || !r.U32(at + 16, &s.rawSize) ||
+            !r.U32(at + 20, &s.rawOffset) || !r.U32(at + 36, &section.characteristics)) {
+            *error = "truncated section table";
+            return false;
+        }
+        for (size_t c = 0; c < 8 && bytes[at + c]; ++c) section.name.push_back(static_cast<char>(bytes[at + c]));
+        raw.push_back(s);
+        image->sections.push_back(section);
+    }
+    if (!ReadImports(r, raw, importRva, image)) {
+        *error = "import table outside the file";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace kvtest
