@@ -67,7 +67,9 @@ TEST(Package, EditionsHaveManifestsThatMatchTheirFiles) {
         }
         for (const auto& entry : fs::recursive_directory_iterator(dir)) {
             const std::string relative = fs::relative(entry.path(), dir).string();
-            if (entry.is_regular_file() && relative != "manifest.txt") EXPECT_TRUE(listed.count(relative)) << relative;
+            if (entry.is_regular_file() && relative != "manifest.txt") {
+                EXPECT_TRUE(listed.count(relative)) << relative;
+            }
         }
     }
 }
