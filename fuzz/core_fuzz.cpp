@@ -61,17 +61,9 @@ const uint32_t kCodes[] = {
 #undef KV_FUZZ_CODE
 };
 
+// Most bytes a code may return: its record, or for GET_REPORT the output.
 uint32_t RecordLimit(uint32_t code, uint32_t outputLength) {
-    switch (code) {
-        case IOCTL_POINTER_TAKE_BUTTON_MODE:
-        case IOCTL_POINTER_GET_MOUSE_MODE:
-        case IOCTL_POINTER_GET_SCREEN_POS: return 4;
-        case IOCTL_POINTER_GET_CAPTURE:
-        case IOCTL_POINTER_ECHO: return 12;
-        case IOCTL_POINTER_GET_BEEP: return 20;
-        case IOCTL_POINTER_GET_REPORT: return outputLength;
-        default: return 0;
-    }
+    return code == IOCTL_POINTER_GET_REPORT ? outputLength : kv::OutputRecordSize(code);
 }
 
 void RandomSettings(kv::DriverState& state, Input& in) {

@@ -12,6 +12,7 @@ namespace {
 constexpr uint8_t kHidSetReport = 9;
 constexpr uint8_t kHidGetReport = 1;
 constexpr uint16_t kInputReportId1 = 0x0101;
+constexpr uint32_t kEchoLength = 12;
 
 ControlResult Done(Status status, uint32_t information = 0) { return {status, information}; }
 ControlResult TooSmall() { return Done(kStatusBufferTooSmall); }
@@ -46,7 +47,6 @@ ControlResult GetCapture(const DriverState& state, const ControlRequest& r) {
 }
 
 ControlResult Echo(const ControlRequest& r) {
-    constexpr uint32_t kEchoLength = 12;
     if (r.InputLength < kEchoLength || r.OutputLength < kEchoLength) return TooSmall();
     // Input and output share the system buffer: the bytes are already there.
     return Done(kStatusSuccess, kEchoLength);
@@ -128,6 +128,18 @@ ControlResult CountDown(DriverState& state) {
 }
 
 }  // namespace
+
+uint32_t OutputRecordSize(uint32_t code) {
+    switch (code) {
+        case IOCTL_POINTER_TAKE_BUTTON_MODE:
+        case IOCTL_POINTER_GET_MOUSE_MODE:
+        case IOCTL_POINTER_GET_SCREEN_POS: return 4;
+        case IOCTL_POINTER_GET_CAPTURE: return sizeof(CaptureRecord);
+        case IOCTL_POINTER_ECHO: return kEchoLength;
+        case IOCTL_POINTER_GET_BEEP: return sizeof(BeepSettings);
+        default: return 0;
+    }
+}
 
 ControlResult DispatchControl(DriverState& state, ControlPorts& ports, const ControlRequest& r) {
     DriverSettings& s = state.Settings;

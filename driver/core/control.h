@@ -20,6 +20,10 @@ struct ControlResult {
     uint32_t bytesReturned;  // bytes of Buffer returned to the caller
 };
 
+// The size of the fixed record a code returns; 0 for codes that return
+// nothing or, like GET_REPORT, as much as the controller sends.
+uint32_t OutputRecordSize(uint32_t code);
+
 // Performs the request's effect on the driver state and says how to
 // complete it. Never reads past InputLength nor writes past OutputLength,
 // and never returns bytes it did not write.

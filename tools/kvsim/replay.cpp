@@ -32,19 +32,6 @@ const IoctlInfo kIoctls[] = {
 #undef KV_IOCTL_INFO
 };
 
-// The output length a request gets unless --out says otherwise.
-uint32_t RecordSize(uint32_t code) {
-    switch (code) {
-        case IOCTL_POINTER_TAKE_BUTTON_MODE:
-        case IOCTL_POINTER_GET_MOUSE_MODE:
-        case IOCTL_POINTER_GET_SCREEN_POS: return 4;
-        case IOCTL_POINTER_GET_CAPTURE: return sizeof(CaptureRecord);
-        case IOCTL_POINTER_ECHO: return 12;
-        case IOCTL_POINTER_GET_BEEP: return sizeof(BeepSettings);
-        default: return 0;
-    }
-}
-
 const IoctlInfo* FindIoctl(std::string name) {
     const std::string prefix = "IOCTL_POINTER_";
     if (name.compare(0, prefix.size(), prefix) == 0) name = name.substr(prefix.size());
@@ -144,7 +131,7 @@ private:
         if (tokens.size() < 2) return "ioctl needs a control code name";
         const IoctlInfo* info = FindIoctl(tokens[1]);
         if (!info) return "unknown control code: " + tokens[1];
-        uint32_t outputLength = RecordSize(info->code);
+        uint32_t outputLength = kv::OutputRecordSize(info->code);  // unless --out says otherwise
         std::vector<uint8_t> input;
         for (size_t i = 2; i < tokens.size(); ++i) {
             uint32_t word = 0;
