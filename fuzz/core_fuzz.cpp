@@ -68,7 +68,7 @@ uint32_t RecordLimit(uint32_t code, uint32_t outputLength) {
 
 void RandomSettings(kv::DriverState& state, Input& in) {
     CalibrationBlock block = {static_cast<int32_t>(in.Word()), static_cast<int32_t>(in.Word()),
-                                  static_cast<int32_t>(in.Word()), static_cast<int32_t>(in.Word()), 0, 0};
+                              static_cast<int32_t>(in.Word()), static_cast<int32_t>(in.Word()), 0, 0};
     kv::ApplyCalibrationBlock(state, block);
     state.Settings.DBScreenPos = in.Byte() % 8;
     state.Settings.RBNDelay = in.Byte() % 4;
