@@ -2,8 +2,9 @@
 # what they need first (scripts/bootstrap).
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+export JOBS
 
-.PHONY: all bootstrap host win32 package test test-host test-win32 fuzz bench clean
+.PHONY: all bootstrap host win32 win64 package test test-no32 fuzz bench clean
 
 all: package
 
@@ -18,16 +19,21 @@ win32: bootstrap
 	cmake --preset win32
 	cmake --build --preset win32 -j $(JOBS)
 
+win64: bootstrap
+	cmake --preset win64
+	cmake --build --preset win64 -j $(JOBS)
+
 package: win32
 	scripts/package build/win32 out/package
 
-test-host: host package
-	ctest --preset host -j $(JOBS)
+# Host tests, package checks, Wine on win64, Wine on win32 where this
+# machine runs 32-bit code; the last line sums them up.
+test: host package win64
+	scripts/test-all
 
-test-win32: win32
-	ctest --preset win32
-
-test: test-host test-win32
+# The same as on a machine that refuses 32-bit code (simulated).
+test-no32: host package win64
+	scripts/simulate-no32 scripts/test-all
 
 fuzz: bootstrap
 	cmake --preset fuzz

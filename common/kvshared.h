@@ -7,11 +7,11 @@
 
 #include <stdint.h>
 
-#define KV_FILE_DEVICE_UNKNOWN 0x0000000Fu
+#define KV_FILE_DEVICE_MOUSE 0x0000000Fu /* the system's FILE_DEVICE_MOUSE */
 #define KV_METHOD_BUFFERED 0u
 #define KV_FILE_ANY_ACCESS 0u
 #define KV_CTL_CODE(function)                                          \
-    ((KV_FILE_DEVICE_UNKNOWN << 16) | (KV_FILE_ANY_ACCESS << 14) |     \
+    ((KV_FILE_DEVICE_MOUSE << 16) | (KV_FILE_ANY_ACCESS << 14) |       \
      ((uint32_t)(function) << 2) | KV_METHOD_BUFFERED)
 
 /* X-macro of the control codes: name, function number. */

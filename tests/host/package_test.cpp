@@ -1,8 +1,11 @@
 // The laid-out package: manifests that match the files, and shipped
-// binaries that start on a bare Windows 2000 (PE32 i386, right subsystem,
-// only system DLLs that Windows 2000 has).
+// binaries that a Windows 2000 loader accepts (PE32 i386, right subsystem,
+// only system DLLs that Windows 2000 has, relocations where the image may
+// not get its preferred base, the exports the system looks up). These run
+// on every machine, also where 32-bit Wine cannot.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -38,8 +41,26 @@ std::string Lower(std::string s) {
     return s;
 }
 
-// Expected subsystem by extension: the driver is native, the rest GUI.
-int ExpectedSubsystem(const std::string& extension) { return extension == ".sys" ? 1 : 2; }
+// What the loader of each kind of shipped file needs.
+struct ShippedKind {
+    const char* extension;
+    int subsystem;  // 1 native, 2 GUI
+    bool needsRelocations;  // drivers and DLLs load wherever there is room
+    const char* requiredExport;  // looked up by name by the system, or null
+};
+const ShippedKind kShippedKinds[] = {
+    {".exe", 2, false, nullptr},
+    {".sys", 1, true, nullptr},
+    {".dll", 2, true, nullptr},
+    {".cpl", 2, true, "CPlApplet"},
+};
+
+const ShippedKind* KindOf(const std::string& extension) {
+    for (const ShippedKind& kind : kShippedKinds) {
+        if (extension == kind.extension) return &kind;
+    }
+    return nullptr;
+}
 
 bool IsAllowedImport(const std::string& extension, const std::string& dll) {
     static const std::set<std::string> user = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll",
@@ -74,16 +95,25 @@ TEST(Package, EditionsHaveManifestsThatMatchTheirFiles) {
     }
 }
 
-TEST(Package, ShippedBinariesStartOnWindows2000) {
+TEST(Package, ShippedBinariesLoadOnWindows2000) {
     for (const auto& entry : fs::recursive_directory_iterator(kPackage)) {
         const std::string extension = Lower(entry.path().extension().string());
-        if (extension != ".exe" && extension != ".cpl" && extension != ".sys" && extension != ".dll") continue;
+        const ShippedKind* kind = KindOf(extension);
+        if (!kind) continue;
         kvtest::PeImage image;
         std::string error;
         ASSERT_TRUE(kvtest::ParsePe(ReadBytes(entry.path()), &image, &error)) << entry.path() << ": " << error;
         EXPECT_EQ(image.machine, 0x14C) << entry.path() << " is not i386";
         EXPECT_EQ(image.optionalMagic, 0x10B) << entry.path() << " is not PE32";
-        EXPECT_EQ(image.subsystem, ExpectedSubsystem(extension)) << entry.path();
+        EXPECT_EQ(image.subsystem, kind->subsystem) << entry.path();
+        EXPECT_NE(image.entryPoint, 0u) << entry.path();
+        if (kind->needsRelocations) {
+            EXPECT_TRUE(image.hasRelocations) << entry.path() << " has no relocations";
+        }
+        if (kind->requiredExport) {
+            EXPECT_NE(std::find(image.exports.begin(), image.exports.end(), kind->requiredExport), image.exports.end())
+                << entry.path() << " does not export " << kind->requiredExport;
+        }
         for (const std::string& dll : image.imports) EXPECT_TRUE(IsAllowedImport(extension, dll)) << entry.path() << " imports " << dll;
     }
 }
@@ -103,6 +133,19 @@ TEST(PeImage, ReadsACrossBuiltProgram) {
     EXPECT_TRUE(imports.count("advapi32.dll"));
     EXPECT_FALSE(imports.count("libstdc++-6.dll")) << "the C++ runtime is linked statically";
     EXPECT_FALSE(image.sections.empty());
+}
+
+TEST(PeImage, ReadsTheSixtyFourBitBuildToo) {
+    const fs::path exe = fs::path(KV_SOURCE_DIR) / "build" / "win64" / "tests" / "wine" / "shared_header_test.exe";
+    ASSERT_TRUE(fs::exists(exe)) << exe << " (run make win64)";
+    kvtest::PeImage image;
+    std::string error;
+    ASSERT_TRUE(kvtest::ParsePe(ReadBytes(exe), &image, &error)) << error;
+    EXPECT_EQ(image.machine, 0x8664);
+    EXPECT_EQ(image.optionalMagic, 0x20B);
+    EXPECT_EQ(image.subsystem, 3);
+    const std::set<std::string> imports(image.imports.begin(), image.imports.end());
+    EXPECT_TRUE(imports.count("advapi32.dll")) << "import table found through the PE32+ directories";
 }
 
 TEST(PeImage, RejectsWhatIsNotAPeFile) {

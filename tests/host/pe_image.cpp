@@ -1,4 +1,5 @@
-// Minimal PE32 reader for the package tests; every read is bounds-checked.
+// Minimal PE32 / PE32+ reader for the package tests; every read is
+// bounds-checked.
 #include "pe_image.h"
 
 #include <cctype>
@@ -21,9 +22,11 @@ public:
         *v = lo | (static_cast<uint32_t>(hi) << 16);
         return true;
     }
-    bool CString(size_t at, std::string* s) const {
+    bool CString(size_t at, std::string* s, bool lower = true) const {
         s->clear();
-        for (; at < bytes_.size() && bytes_[at]; ++at) s->push_back(static_cast<char>(std::tolower(bytes_[at])));
+        for (; at < bytes_.size() && bytes_[at]; ++at) {
+            s->push_back(static_cast<char>(lower ? std::tolower(bytes_[at]) : bytes_[at]));
+        }
         return at < bytes_.size();
     }
 
@@ -61,12 +64,33 @@ bool ReadImports(const Reader& r, const std::vector<RawSection>& raw, uint32_t i
     }
 }
 
+bool ReadExports(const Reader& r, const std::vector<RawSection>& raw, uint32_t exportRva, PeImage* image) {
+    size_t directory, names;
+    uint32_t count, namesRva;
+    if (exportRva == 0) return true;
+    if (!RvaToOffset(raw, exportRva, &directory) || !r.U32(directory + 24, &count) ||
+        !r.U32(directory + 32, &namesRva) || (count > 0 && !RvaToOffset(raw, namesRva, &names))) {
+        return false;
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        uint32_t nameRva;
+        size_t nameOffset;
+        std::string name;
+        if (!r.U32(names + 4 * i, &nameRva) || !RvaToOffset(raw, nameRva, &nameOffset) ||
+            !r.CString(nameOffset, &name, false)) {
+            return false;
+        }
+        image->exports.push_back(name);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ParsePe(const std::vector<uint8_t>& bytes, PeImage* image, std::string* error) {
     const Reader r(bytes);
     uint16_t mz, sectionCount, optionalSize;
-    uint32_t peOffset, signature, importRva;
+    uint32_t peOffset, signature, exportRva, importRva, relocRva, relocSize;
     if (!r.U16(0, &mz) || mz != 0x5A4D || !r.U32(0x3C, &peOffset) || !r.U32(peOffset, &signature) ||
         signature != 0x4550) {
         *error = "not a PE file";
@@ -74,11 +98,26 @@ bool ParsePe(const std::vector<uint8_t>& bytes, PeImage* image, std::string* err
     }
     const size_t fileHeader = peOffset + 4, optional = fileHeader + 20;
     if (!r.U16(fileHeader, &image->machine) || !r.U16(fileHeader + 2, &sectionCount) ||
-        !r.U16(fileHeader + 16, &optionalSize) || !r.U16(optional, &image->optionalMagic) ||
-        !r.U16(optional + 68, &image->subsystem) || !r.U32(optional + 104, &importRva)) {
+        !r.U16(fileHeader + 16, &optionalSize) || !r.U16(fileHeader + 18, &image->characteristics) ||
+        !r.U16(optional, &image->optionalMagic)) {
         *error = "truncated headers";
         return false;
     }
+    if (image->optionalMagic != 0x10B && image->optionalMagic != 0x20B) {
+        *error = "unknown optional header";
+        return false;
+    }
+    // The data directories follow the fields whose width differs between
+    // PE32 and PE32+.
+    const size_t directories = optional + (image->optionalMagic == 0x20B ? 112 : 96);
+    if (!r.U32(optional + 16, &image->entryPoint) || !r.U16(optional + 68, &image->subsystem) ||
+        !r.U16(optional + 70, &image->dllCharacteristics) || !r.U32(directories, &exportRva) ||
+        !r.U32(directories + 8, &importRva) || !r.U32(directories + 40, &relocRva) ||
+        !r.U32(directories + 44, &relocSize)) {
+        *error = "truncated headers";
+        return false;
+    }
+    image->hasRelocations = relocRva != 0 && relocSize != 0 && (image->characteristics & 1) == 0;
     std::vector<RawSection> raw;
     for (size_t i = 0, at = optional + optionalSize; i < sectionCount; ++i, at += 40) {
         RawSection s;
@@ -94,6 +133,10 @@ bool ParsePe(const std::vector<uint8_t>& bytes, PeImage* image, std::string* err
     }
     if (!ReadImports(r, raw, importRva, image)) {
         *error = "import table outside the file";
+        return false;
+    }
+    if (!ReadExports(r, raw, exportRva, image)) {
+        *error = "export table outside the file";
         return false;
     }
     return true;

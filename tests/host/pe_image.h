@@ -1,5 +1,6 @@
 // Reads what the package checks need from a PE file: machine, optional
-// header kind, subsystem, imported DLL names and section table.
+// header kind, subsystem, entry point, relocations, imported DLL names,
+// exported names and section table.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -14,9 +15,14 @@ struct PeSection {
 
 struct PeImage {
     uint16_t machine = 0;
-    uint16_t optionalMagic = 0;  // 0x10B for PE32
+    uint16_t characteristics = 0;
+    uint16_t optionalMagic = 0;  // 0x10B for PE32, 0x20B for PE32+
     uint16_t subsystem = 0;
+    uint16_t dllCharacteristics = 0;
+    uint32_t entryPoint = 0;  // RVA
+    bool hasRelocations = false;  // a base relocation table, not stripped
     std::vector<std::string> imports;  // lower case
+    std::vector<std::string> exports;  // as written
     std::vector<PeSection> sections;
 };
 

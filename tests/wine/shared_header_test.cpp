@@ -21,17 +21,17 @@ TEST(SharedHeader, RecordLayout) {
     EXPECT_EQ(offsetof(BeepSettings, BeepTime2), 16u);
     EXPECT_EQ(sizeof(CaptureRecord), 12u);
     EXPECT_EQ(offsetof(CaptureRecord, Y), 8u);
-    EXPECT_EQ(sizeof(void*), 4u) << "built as a 32-bit program";
 }
 
+// Device type 0x000F is the system's FILE_DEVICE_MOUSE.
 TEST(SharedHeader, ControlCodesMatchTheSystemMacro) {
     struct Case { DWORD ours, system; } cases[] = {
-        {IOCTL_POINTER_TAKE_BUTTON_MODE, CTL_CODE(FILE_DEVICE_UNKNOWN, 0x900, METHOD_BUFFERED, FILE_ANY_ACCESS)},
+        {IOCTL_POINTER_TAKE_BUTTON_MODE, CTL_CODE(FILE_DEVICE_MOUSE, 0x900, METHOD_BUFFERED, FILE_ANY_ACCESS)},
         {IOCTL_POINTER_GET_CAPTURE, 0xF2408},
         {IOCTL_POINTER_SET_BEEP, 0xF2640},
         {IOCTL_POINTER_GET_BEEP, 0xF2644},
         {IOCTL_POINTER_SET_DEVICE_MODE, 0xF2648},
-        {IOCTL_POINTER_RELOAD_SETTINGS_QUIET, CTL_CODE(FILE_DEVICE_UNKNOWN, 0x9A4, METHOD_BUFFERED, FILE_ANY_ACCESS)},
+        {IOCTL_POINTER_RELOAD_SETTINGS_QUIET, CTL_CODE(FILE_DEVICE_MOUSE, 0x9A4, METHOD_BUFFERED, FILE_ANY_ACCESS)},
     };
     for (const Case& c : cases) EXPECT_EQ(c.ours, c.system);
 }

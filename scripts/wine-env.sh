@@ -1,0 +1,115 @@
+# Sourced by the Wine scripts: which loader runs a program, whether this
+# machine runs 32-bit code, and the prefix of a build folder.
+#
+# Debian's /usr/bin/wine wrapper always starts the 32-bit loader when wine32
+# is installed, which fails for everything on a machine that refuses 32-bit
+# code; so the loaders are called directly, each for its own architecture.
+# Wine's own programs (reg, sc, regedit, control) run at the bitness of the
+# loader that starts them, so $WINELOADER is the one to start them with.
+
+KV_WINE32_LOADER=${KV_WINE32_LOADER:-/usr/lib/wine/wine}
+KV_WINE64_LOADER=${KV_WINE64_LOADER:-/usr/lib/wine/wine64}
+KV_WINESERVER=${KV_WINESERVER:-/usr/lib/wine/wineserver64}
+
+# Prints win32 or win64 for a PE file, from the machine field of its header.
+kv_pe_arch() {
+  local file=$1 lfanew machine
+  if [ ! -f "$file" ]; then
+    echo "wine-run: no such program: $file" >&2
+    return 1
+  fi
+  lfanew=$(od -An -tu4 -j60 -N4 "$file" 2>/dev/null | tr -d ' ')
+  machine=$(od -An -tx2 -j$((${lfanew:-0} + 4)) -N2 "$file" 2>/dev/null | tr -d ' ')
+  case "$machine" in
+    014c) echo win32 ;;
+    8664) echo win64 ;;
+    *) echo "wine-run: $file is not an i386 or x86_64 PE program (machine '$machine')" >&2; return 1 ;;
+  esac
+}
+
+# Succeeds when the 32-bit loader starts; otherwise says why in
+# KV_NO32_REASON. Exec format error is the only answer taken as "this
+# machine cannot run 32-bit code"; any other failure is a broken install.
+kv_probe_32() {
+  local out
+  KV_NO32_REASON=""
+  if [ ! -x "$KV_WINE32_LOADER" ]; then
+    KV_NO32_REASON="32-bit Wine ($KV_WINE32_LOADER) is not installed (run scripts/bootstrap)"
+    return 2
+  fi
+  if out=$("$KV_WINE32_LOADER" --version 2>&1); then return 0; fi
+  case "$out" in
+    *"Exec format error"*)
+      KV_NO32_REASON="this machine cannot execute 32-bit x86 code (Exec format error)"
+      return 77 ;;
+  esac
+  KV_NO32_REASON="$KV_WINE32_LOADER does not start: $out"
+  return 2
+}
+
+# The build folder that holds PATH: the nearest parent with a CMakeCache.txt.
+kv_build_dir() {
+  (cd "$(dirname "$1")" && while [ ! -f CMakeCache.txt ] && [ "$PWD" != / ]; do cd ..; done
+   [ -f CMakeCache.txt ] && pwd)
+}
+
+# Sets the Wine environment for ARCH with the prefix in PROGRAM's build
+# folder (or $KV_WINEPREFIX when set). Returns 77 for win32 on a machine
+# without 32-bit support, 1 when Wine is missing.
+kv_wine_select() {
+  local arch=$1 program=$2 build status
+  case "$arch" in
+    win64)
+      if [ ! -x "$KV_WINE64_LOADER" ]; then
+        echo "wine-run: 64-bit Wine ($KV_WINE64_LOADER) is not installed (run scripts/bootstrap)" >&2
+        return 1
+      fi
+      WINELOADER=$KV_WINE64_LOADER ;;
+    win32)
+      kv_probe_32; status=$?
+      if [ "$status" -ne 0 ]; then
+        echo "wine-run: $KV_NO32_REASON; 32-bit Wine tests skipped" >&2
+        return "$status"
+      fi
+      WINELOADER=$KV_WINE32_LOADER ;;
+  esac
+  if [ -n "${KV_WINEPREFIX:-}" ]; then
+    WINEPREFIX=$KV_WINEPREFIX
+  else
+    build=$(kv_build_dir "$program") || { echo "wine-run: $program is not in a build folder" >&2; return 1; }
+    WINEPREFIX=$build/wineprefix
+  fi
+  WINEARCH=$arch
+  WINESERVER=$KV_WINESERVER
+  WINEDEBUG=${WINEDEBUG:--all}
+  WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+  export WINEPREFIX WINEARCH WINELOADER WINESERVER WINEDEBUG WINEDLLOVERRIDES
+}
+
+# Makes the selected prefix once (a lock keeps parallel tests from racing)
+# and keeps its wineserver up between the tests of one run. The first
+# program of a fresh server starts Wine's background processes (services,
+# explorer, winedevice), which keep its standard output (and any other
+# inherited descriptor, such as our lock) open while the
+# server lives; a warm-up with output to a log file takes that role, so no
+# test's output pipe is held open after the test ends.
+kv_wine_prefix() {
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      # wineboot of a 64-bit prefix on a machine without 32-bit support
+      # fails only on syswow64 and exits non-zero; the prefix is usable.
+      "$WINELOADER" wineboot -i >"$WINEPREFIX.boot.log" 2>&1 </dev/null 9>&-
+      "$WINESERVER" -w 9>&-
+      if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "wine-run: wineboot failed, see $WINEPREFIX.boot.log" >&2
+        exit 1
+      fi
+    fi
+    if "$WINESERVER" -p60 >/dev/null 2>&1 </dev/null 9>&-; then
+      "$WINELOADER" cmd.exe /c exit >>"$WINEPREFIX.services.log" 2>&1 </dev/null 9>&-
+    fi
+    exit 0
+  ) 9>"$WINEPREFIX.lock"
+}
