@@ -1,0 +1,250 @@
+// kvrbtn.exe with the real kvusb.sys loaded by the virtual controller, on a
+// private X display: the helper's button arms the driver's one-shot flag,
+// the next left click (injected with SendInput) reaches another window as a
+// right click and uses the flag up; disarmed, clicks stay left.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "driver_session.h"
+#include "kvshared.h"
+
+namespace {
+
+const char kHelperClass[] = "KvRbtnWindow";
+
+std::string Beside(const char* relative) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of('\\') + 1) + relative;
+}
+
+// Runs the window messages of this thread for `ms` milliseconds.
+void Pump(DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    MSG message;
+    while (static_cast<LONG>(end - GetTickCount()) > 0) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        Sleep(10);
+    }
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD ms = 5000) {
+    for (DWORD waited = 0; waited < ms; waited += 50) {
+        if (condition()) return true;
+        Pump(50);
+    }
+    return condition();
+}
+
+// A window that records the button messages it gets.
+std::vector<UINT> g_clicks;
+LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP || message == WM_RBUTTONDOWN || message == WM_RBUTTONUP) {
+        g_clicks.push_back(message);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateTarget() {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = TargetProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "KvRbtnTestTarget";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowExA(0, windowClass.lpszClassName, "target", WS_POPUP | WS_VISIBLE, 100, 100, 300, 300,
+                                  nullptr, nullptr, windowClass.hInstance, nullptr);
+    Pump(200);
+    return window;
+}
+
+void ClickAt(POINT point) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) input.type = INPUT_MOUSE;
+    inputs[0].mi.dx = point.x * 65535 / (width - 1);
+    inputs[0].mi.dy = point.y * 65535 / (height - 1);
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+POINT CentreOf(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+class Helper {
+public:
+    explicit Helper(const std::string& program) {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        std::string command = "\"" + program + "\"";
+        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_);
+    }
+    ~Helper() {
+        if (!started_) return;
+        HWND window = FindWindowA(kHelperClass, nullptr);
+        if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 9);
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+    bool started() const { return started_; }
+    // The exit code once it has ended within `ms`, or STILL_ACTIVE.
+    DWORD ExitCode(DWORD ms) {
+        WaitForSingleObject(process_.hProcess, ms);
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
+
+private:
+    PROCESS_INFORMATION process_ = {};
+    bool started_ = false;
+};
+
+class RightButtonHelper : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(session_.Start(&error)) << error;
+        target_ = CreateTarget();
+        ASSERT_TRUE(target_);
+        helper_ = new Helper(Beside("en-US\\kvrbtn.exe"));
+        ASSERT_TRUE(helper_->started());
+        ASSERT_TRUE(WaitFor([&] {
+            window_ = FindWindowA(kHelperClass, nullptr);
+            button_ = window_ ? FindWindowExA(window_, nullptr, "BUTTON", nullptr) : nullptr;
+            return button_ != nullptr;
+        }));
+        Pump(300);
+    }
+    void TearDown() override {
+        delete helper_;
+        if (target_) DestroyWindow(target_);
+    }
+
+    bool Armed() { return SendMessageA(button_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void PressHelperButton(bool expectArmed) {
+        ClickAt(CentreOf(button_));
+        EXPECT_TRUE(WaitFor([&] { return Armed() == expectArmed; })) << "button shows armed=" << expectArmed;
+    }
+    std::vector<UINT> ClickTarget() {
+        g_clicks.clear();
+        ClickAt(CentreOf(target_));
+        WaitFor([] { return g_clicks.size() >= 2; }, 3000);
+        Pump(200);
+        return g_clicks;
+    }
+    DWORD TakeFlag() {
+        const kvtest::IoctlResult taken = session_.Ioctl(IOCTL_POINTER_TAKE_BUTTON_MODE, {}, 4);
+        EXPECT_TRUE(taken.ok) << taken.error;
+        return taken.ok ? kvtest::WordAt(taken.output, 0) : 0xFFFFFFFF;
+    }
+
+    kvtest::DriverSession session_;
+    Helper* helper_ = nullptr;
+    HWND target_ = nullptr, window_ = nullptr, button_ = nullptr;
+};
+
+const std::vector<UINT> kLeftClick = {WM_LBUTTONDOWN, WM_LBUTTONUP};
+const std::vector<UINT> kRightClick = {WM_RBUTTONDOWN, WM_RBUTTONUP};
+
+TEST_F(RightButtonHelper, ArmedTheNextLeftClickArrivesAsARightClickOnce) {
+    PressHelperButton(true);
+    EXPECT_EQ(ClickTarget(), kRightClick);
+    EXPECT_EQ(TakeFlag(), 0u) << "the click used the driver's flag up";
+    EXPECT_TRUE(WaitFor([&] { return !Armed(); })) << "the button shows the swap as used";
+    EXPECT_EQ(ClickTarget(), kLeftClick) << "one click only";
+}
+
+TEST_F(RightButtonHelper, DisarmedAndPressedTwiceClicksStayLeft) {
+    EXPECT_EQ(ClickTarget(), kLeftClick);
+    PressHelperButton(true);
+    PressHelperButton(false);
+    EXPECT_EQ(TakeFlag(), 0u) << "disarming cleared the driver's flag";
+    EXPECT_EQ(ClickTarget(), kLeftClick);
+}
+
+TEST_F(RightButtonHelper, TheDriversFlagDecides) {
+    PressHelperButton(true);
+    EXPECT_EQ(TakeFlag(), 1u) << "arming set the driver's flag";
+    EXPECT_EQ(ClickTarget(), kLeftClick) << "the flag was taken elsewhere: no swap";
+}
+
+TEST_F(RightButtonHelper, ASecondStartLeavesTheFirstAlone) {
+    Helper second(Beside("en-US\\kvrbtn.exe"));
+    ASSERT_TRUE(second.started());
+    EXPECT_EQ(second.ExitCode(5000), 3u);
+    EXPECT_EQ(helper_->ExitCode(0), static_cast<DWORD>(STILL_ACTIVE));
+    PressHelperButton(true);
+    EXPECT_EQ(ClickTarget(), kRightClick);
+}
+
+// Whether one of the window's children shows `text`.
+bool HasText(HWND window, const char* text) {
+    struct Search {
+        const char* text;
+        bool found;
+    } search = {text, false};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM context) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(context);
+            char shown[256] = {};
+            GetWindowTextA(child, shown, sizeof shown);
+            s->found = s->found || std::string(shown) == s->text;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Without the driver the helper shows the applet's "Tip" once and ends.
+TEST(RightButtonHelperAlone, WithoutTheDriverSaysSoAndExits) {
+    kvtest::DriverSession session;
+    std::string error;
+    ASSERT_TRUE(session.Start(&error)) << error;
+    session.CloseControl();
+    ASSERT_TRUE(session.harness().Unload(&error)) << error;
+    Helper helper(Beside("en-US\\kvrbtn.exe"));
+    ASSERT_TRUE(helper.started());
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = FindWindowA(nullptr, "Tip")) != nullptr; }, 10000));
+    EXPECT_TRUE(HasText(box, "Device didn't connect or Driver isn't installed."));
+    EXPECT_FALSE(FindWindowA(kHelperClass, nullptr)) << "no helper window without a driver";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(helper.ExitCode(5000), 1u);
+    ASSERT_TRUE(session.Start(&error)) << error;
+}
+
+// The zh-CN edition's texts, as the ANSI API hands them out in code page 936.
+TEST(RightButtonHelperEditions, ChineseTextsAreCodePage936) {
+    HMODULE module = LoadLibraryExA(Beside("zh-CN\\kvrbtn.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(module);
+    struct Text {
+        UINT id;
+        const char* cp936;
+    } const texts[] = {
+        {104, "\xcc\xe1\xca\xbe"},                  // caption: Tip
+        {101, "\xd3\xd2\xbc\xfc\xd6\xfa\xca\xd6"},  // title: right-button helper
+    };
+    for (const Text& text : texts) {
+        wchar_t wide[64] = {};
+        ASSERT_GT(LoadStringW(module, text.id, wide, 64), 0) << text.id;
+        char bytes[128] = {};
+        WideCharToMultiByte(936, 0, wide, -1, bytes, sizeof bytes, nullptr, nullptr);
+        EXPECT_STREQ(bytes, text.cp936) << text.id;
+    }
+    FreeLibrary(module);
+}
+
+}  // namespace
