@@ -1,6 +1,7 @@
 // kvfhost.sys: entry, the control device that the test drives, and loading
 // and unloading kvfilt.sys.
 #include "kvfhost.h"
+#include "kernel_test_support.h"
 
 Host g_Host;
 
@@ -96,13 +97,7 @@ NTSTATUS Control(PIRP irp, ULONG* information) {
 
 extern "C" NTSTATUS NTAPI Dispatch(PDEVICE_OBJECT device, PIRP irp) {
     if (static_cast<HostExtension*>(device->DeviceExtension)->Magic == kNodeMagic) return DispatchNode(device, irp);
-    ULONG information = 0;
-    NTSTATUS status = STATUS_SUCCESS;
-    if (IoGetCurrentIrpStackLocation(irp)->MajorFunction == IRP_MJ_DEVICE_CONTROL) status = Control(irp, &information);
-    irp->IoStatus.Status = status;
-    irp->IoStatus.Information = information;
-    IoCompleteRequest(irp, IO_NO_INCREMENT);
-    return status;
+    return KvCompleteControlRequest(irp, Control);
 }
 
 }  // namespace
@@ -113,14 +108,5 @@ extern "C" NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING) {
     UNICODE_STRING name, link;
     InitUnicode(&name, kDeviceName, sizeof kDeviceName);
     InitUnicode(&link, kLinkName, sizeof kLinkName);
-    PDEVICE_OBJECT device = nullptr;
-    NTSTATUS status = IoCreateDevice(driver, sizeof(HostExtension), &name, FILE_DEVICE_UNKNOWN, 0, FALSE, &device);
-    if (!NT_SUCCESS(status)) return status;
-    static_cast<HostExtension*>(device->DeviceExtension)->Magic = kHostMagic;
-    device->Flags |= DO_BUFFERED_IO;
-    device->Flags &= ~DO_DEVICE_INITIALIZING;
-    g_Host.Control = device;
-    status = IoCreateSymbolicLink(&link, &name);
-    if (!NT_SUCCESS(status)) IoDeleteDevice(device);
-    return status;
+    return KvCreateControlDevice(driver, sizeof(HostExtension), kHostMagic, &name, &link, &g_Host.Control);
 }

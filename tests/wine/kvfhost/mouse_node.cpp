@@ -2,6 +2,7 @@
 // HID mouse driver would, and the harness's class callback records what
 // the filter hands up.
 #include "kvfhost.h"
+#include "kernel_test_support.h"
 
 namespace {
 
@@ -86,43 +87,15 @@ extern "C" void NTAPI ClassService(PDEVICE_OBJECT, PMOUSE_INPUT_DATA start, PMOU
     *consumed = static_cast<ULONG>(end - start);
 }
 
-NTSTATUS CallAndWait(PDEVICE_OBJECT top, PIRP irp, KEVENT* done, IO_STATUS_BLOCK* io, bool power) {
-    NTSTATUS status = power ? PoCallDriver(top, irp) : IoCallDriver(top, irp);
-    if (status == STATUS_PENDING) {
-        KeWaitForSingleObject(done, Executive, KernelMode, FALSE, nullptr);
-        status = io->Status;
-    }
-    return status;
-}
-
-// Builds one request for the top of the node's stack and waits for it.
-NTSTATUS SendToTop(ULONG node, UCHAR major, UCHAR minor, ULONG code, void* connect) {
+// The mouse class's connect or disconnect, sent in at the top of the node.
+NTSTATUS SendInternal(ULONG node, ULONG code, KvfConnect* connect) {
     PDEVICE_OBJECT top = IoGetAttachedDeviceReference(g_Host.Nodes[node].Pdo);
     KEVENT done;
     IO_STATUS_BLOCK io;
-    UCHAR buffer[8] = {};
-    LARGE_INTEGER offset;
-    offset.QuadPart = 0;
     KeInitializeEvent(&done, NotificationEvent, FALSE);
-    PIRP irp = major == IRP_MJ_INTERNAL_DEVICE_CONTROL
-                   ? IoBuildDeviceIoControlRequest(code, top, connect, connect ? sizeof(KvfConnect) : 0, nullptr, 0,
-                                                   TRUE, &done, &io)
-                   : IoBuildSynchronousFsdRequest(major, top, major == IRP_MJ_READ ? buffer : nullptr,
-                                                  major == IRP_MJ_READ ? sizeof buffer : 0,
-                                                  major == IRP_MJ_READ ? &offset : nullptr, &done, &io);
-    if (!irp) {
-        ObDereferenceObject(top);
-        return STATUS_INSUFFICIENT_RESOURCES;
-    }
-    PIO_STACK_LOCATION next = IoGetNextIrpStackLocation(irp);
-    if (major != IRP_MJ_INTERNAL_DEVICE_CONTROL) next->MinorFunction = minor;
-    if (major == IRP_MJ_POWER) {
-        next->Parameters.Power.Type = DevicePowerState;
-        next->Parameters.Power.State.DeviceState = minor == 0 ? PowerDeviceD0 : PowerDeviceD3;
-        next->MinorFunction = IRP_MN_SET_POWER;
-    }
-    if (major == IRP_MJ_PNP) irp->IoStatus.Status = STATUS_NOT_SUPPORTED;
-    const NTSTATUS status = CallAndWait(top, irp, &done, &io, major == IRP_MJ_POWER);
+    PIRP irp = IoBuildDeviceIoControlRequest(code, top, connect, connect ? sizeof *connect : 0, nullptr, 0, TRUE,
+                                             &done, &io);
+    const NTSTATUS status = irp ? KvCallAndWait(top, irp, &done, &io, false) : STATUS_INSUFFICIENT_RESOURCES;
     ObDereferenceObject(top);
     return status;
 }
@@ -148,7 +121,7 @@ NTSTATUS AddNode(ULONG kind, ULONG* index) {
     node.Pdo = pdo;
     node.Kind = kind;
     status = g_Host.Target->DriverExtension->AddDevice(g_Host.Target, pdo);
-    if (NT_SUCCESS(status)) status = SendToTop(slot, IRP_MJ_PNP, IRP_MN_START_DEVICE, 0, nullptr);
+    if (NT_SUCCESS(status)) status = KvSendToTop(pdo, IRP_MJ_PNP, IRP_MN_START_DEVICE, PowerDeviceUnspecified);
     if (!NT_SUCCESS(status)) {
         IoDeleteDevice(pdo);
         node.Pdo = nullptr;
@@ -161,7 +134,7 @@ NTSTATUS AddNode(ULONG kind, ULONG* index) {
 NTSTATUS ConnectNode(ULONG node, ULONG* classOwn) {
     if (!IsPresent(node)) return STATUS_NO_SUCH_DEVICE;
     KvfConnect connect = {g_Host.Control, reinterpret_cast<PVOID>(ClassService)};
-    const NTSTATUS status = SendToTop(node, IRP_MJ_INTERNAL_DEVICE_CONTROL, 0, KVF_MOUSE_CONNECT, &connect);
+    const NTSTATUS status = SendInternal(node, KVF_MOUSE_CONNECT, &connect);
     const KvfConnect& arrived = g_Host.Nodes[node].Connect;
     *classOwn = arrived.ClassService == reinterpret_cast<PVOID>(ClassService) && arrived.ClassDeviceObject == g_Host.Control;
     return status;
@@ -197,15 +170,15 @@ NTSTATUS SendRequest(ULONG node, ULONG request, ULONG* arrived) {
     const LONG before = target.Arrived;
     NTSTATUS status;
     switch (request) {
-        case KVFHOST_POWER_D0: status = SendToTop(node, IRP_MJ_POWER, 0, 0, nullptr); break;
-        case KVFHOST_POWER_D3: status = SendToTop(node, IRP_MJ_POWER, 3, 0, nullptr); break;
-        case KVFHOST_READ: status = SendToTop(node, IRP_MJ_READ, 0, 0, nullptr); break;
+        case KVFHOST_POWER_D0: status = KvSendToTop(target.Pdo, IRP_MJ_POWER, IRP_MN_SET_POWER, PowerDeviceD0); break;
+        case KVFHOST_POWER_D3: status = KvSendToTop(target.Pdo, IRP_MJ_POWER, IRP_MN_SET_POWER, PowerDeviceD3); break;
+        case KVFHOST_READ: status = KvSendToTop(target.Pdo, IRP_MJ_READ, 0, PowerDeviceUnspecified); break;
         case KVFHOST_DISCONNECT:
-            status = SendToTop(node, IRP_MJ_INTERNAL_DEVICE_CONTROL, 0, KVF_MOUSE_DISCONNECT, nullptr);
+            status = SendInternal(node, KVF_MOUSE_DISCONNECT, nullptr);
             break;
         default:
             if (request > 0xFF) return STATUS_INVALID_PARAMETER;
-            status = SendToTop(node, IRP_MJ_PNP, static_cast<UCHAR>(request), 0, nullptr);
+            status = KvSendToTop(target.Pdo, IRP_MJ_PNP, static_cast<UCHAR>(request), PowerDeviceUnspecified);
     }
     *arrived = static_cast<ULONG>(target.Arrived - before);
     if (request == IRP_MN_REMOVE_DEVICE) {

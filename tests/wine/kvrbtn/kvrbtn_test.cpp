@@ -189,22 +189,23 @@ TEST_F(RightButtonHelper, ASecondStartLeavesTheFirstAlone) {
     EXPECT_EQ(ClickTarget(), kRightClick);
 }
 
+struct TextSearch {
+    const char* text;
+    bool found;
+};
+
+BOOL CALLBACK MatchChildText(HWND child, LPARAM context) {
+    auto* search = reinterpret_cast<TextSearch*>(context);
+    char shown[256] = {};
+    GetWindowTextA(child, shown, sizeof shown);
+    search->found = search->found || std::string(shown) == search->text;
+    return TRUE;
+}
+
 // Whether one of the window's children shows `text`.
 bool HasText(HWND window, const char* text) {
-    struct Search {
-        const char* text;
-        bool found;
-    } search = {text, false};
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
-            char shown[256] = {};
-            GetWindowTextA(child, shown, sizeof shown);
-            s->found = s->found || std::string(shown) == s->text;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TextSearch search = {text, false};
+    EnumChildWindows(window, MatchChildText, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

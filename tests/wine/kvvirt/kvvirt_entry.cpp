@@ -1,6 +1,7 @@
 // The virtual touch controller's entry point and its control device, which
 // kvvirt.exe and the end-to-end tests drive.
 #include "harness.h"
+#include "kernel_test_support.h"
 
 Harness g_Harness;
 
@@ -102,28 +103,14 @@ extern "C" NTSTATUS NTAPI Dispatch(PDEVICE_OBJECT device, PIRP irp) {
     if (static_cast<VirtualExtension*>(device->DeviceExtension)->Magic == kPdoMagic) {
         return DispatchVirtualDevice(device, irp);
     }
-    ULONG information = 0;
-    NTSTATUS status = STATUS_SUCCESS;
-    if (IoGetCurrentIrpStackLocation(irp)->MajorFunction == IRP_MJ_DEVICE_CONTROL) status = Control(irp, &information);
-    irp->IoStatus.Status = status;
-    irp->IoStatus.Information = information;
-    IoCompleteRequest(irp, IO_NO_INCREMENT);
-    return status;
+    return KvCompleteControlRequest(irp, Control);
 }
 
 NTSTATUS CreateControlDevice(PDRIVER_OBJECT driver) {
     UNICODE_STRING name, link;
     InitUnicode(&name, kDeviceName, sizeof kDeviceName);
     InitUnicode(&link, kLinkName, sizeof kLinkName);
-    PDEVICE_OBJECT device = nullptr;
-    NTSTATUS status = IoCreateDevice(driver, sizeof(ControlExtension), &name, FILE_DEVICE_UNKNOWN, 0, FALSE, &device);
-    if (!NT_SUCCESS(status)) return status;
-    static_cast<ControlExtension*>(device->DeviceExtension)->Magic = kControlMagic;
-    device->Flags |= DO_BUFFERED_IO;
-    device->Flags &= ~DO_DEVICE_INITIALIZING;
-    status = IoCreateSymbolicLink(&link, &name);
-    if (!NT_SUCCESS(status)) IoDeleteDevice(device);
-    return status;
+    return KvCreateControlDevice(driver, sizeof(ControlExtension), kControlMagic, &name, &link, nullptr);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // filter, adds and starts controllers, and sends reports and Plug and Play
 // and power requests in at the top of each stack.
 #include "harness.h"
+#include "kernel_test_support.h"
 
 namespace {
 
@@ -20,41 +21,8 @@ bool IsPresent(ULONG controller) {
     return controller < KVVIRT_MAX_CONTROLLERS && g_Harness.Controllers[controller].Pdo;
 }
 
-// Sends a built request to the top of the stack and waits for it.
-NTSTATUS CallAndWait(PDEVICE_OBJECT top, PIRP irp, KEVENT* done, IO_STATUS_BLOCK* io, bool power) {
-    NTSTATUS status = power ? PoCallDriver(top, irp) : IoCallDriver(top, irp);
-    if (status == STATUS_PENDING) {
-        KeWaitForSingleObject(done, Executive, KernelMode, FALSE, nullptr);
-        status = io->Status;
-    }
-    return status;
-}
-
 NTSTATUS SendToTop(ULONG controller, UCHAR major, UCHAR minor, DEVICE_POWER_STATE power) {
-    PDEVICE_OBJECT top = IoGetAttachedDeviceReference(g_Harness.Controllers[controller].Pdo);
-    KEVENT done;
-    IO_STATUS_BLOCK io;
-    UCHAR buffer[8] = {};
-    LARGE_INTEGER offset;
-    offset.QuadPart = 0;
-    KeInitializeEvent(&done, NotificationEvent, FALSE);
-    const bool read = major == IRP_MJ_READ;
-    PIRP irp = IoBuildSynchronousFsdRequest(major, top, read ? buffer : nullptr, read ? sizeof buffer : 0,
-                                            read ? &offset : nullptr, &done, &io);
-    if (!irp) {
-        ObDereferenceObject(top);
-        return STATUS_INSUFFICIENT_RESOURCES;
-    }
-    PIO_STACK_LOCATION next = IoGetNextIrpStackLocation(irp);
-    next->MinorFunction = minor;
-    if (major == IRP_MJ_POWER) {
-        next->Parameters.Power.Type = DevicePowerState;
-        next->Parameters.Power.State.DeviceState = power;
-    }
-    if (major == IRP_MJ_PNP) irp->IoStatus.Status = STATUS_NOT_SUPPORTED;
-    const NTSTATUS status = CallAndWait(top, irp, &done, &io, major == IRP_MJ_POWER);
-    ObDereferenceObject(top);
-    return status;
+    return KvSendToTop(g_Harness.Controllers[controller].Pdo, major, minor, power);
 }
 
 }  // namespace
@@ -152,7 +120,7 @@ NTSTATUS PushReport(const KvVirtReportHeader& header, const UCHAR* bytes, UCHAR*
     NTSTATUS status = STATUS_INSUFFICIENT_RESOURCES;
     if (irp) {
         IoGetNextIrpStackLocation(irp)->Parameters.Others.Argument1 = &urb;
-        status = CallAndWait(top, irp, &done, &io, false);
+        status = KvCallAndWait(top, irp, &done, &io, false);
     }
     ObDereferenceObject(top);
     if (!NT_SUCCESS(status)) return status;
