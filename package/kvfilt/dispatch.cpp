@@ -29,10 +29,11 @@ KV_PAGED NTSTATUS StartDevice(KvFiltExtension* ext, PIRP irp) {
 }
 
 KV_PAGED NTSTATUS RemoveDevice(KvFiltExtension* ext, PIRP irp) {
+    // Every request still inside the filter leaves it before the removal
+    // goes down; later ones fail at the lock.
+    IoReleaseRemoveLockAndWait(&ext->RemoveLock, irp);
     IoSkipCurrentIrpStackLocation(irp);
     const NTSTATUS status = IoCallDriver(ext->Lower, irp);
-    // Waits for every request still inside the filter before it goes.
-    IoReleaseRemoveLockAndWait(&ext->RemoveLock, irp);
     IoDetachDevice(ext->Lower);
     IoDeleteDevice(ext->Self);
     return status;

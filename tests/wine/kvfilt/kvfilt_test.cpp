@@ -30,12 +30,13 @@ std::string Folder() {
 class MouseStack : public ::testing::Test {
 protected:
     void SetUp() override {
+        // kvfilt is unloaded after every test, so each test installs the
+        // current build; the harness stays loaded while the prefix runs.
+        const std::string harness = Folder() + "\\..\\kvfhost";
+        std::string error;
+        ASSERT_TRUE(kvvirt::InstallKernelService(harness, "kvfilt.sys", KVFHOST_TARGET_SERVICE, &error)) << error;
         device_ = Open();
         if (device_ == INVALID_HANDLE_VALUE) {
-            // First test in this prefix's session: the drivers are not in use yet.
-            const std::string harness = Folder() + "\\..\\kvfhost";
-            std::string error;
-            ASSERT_TRUE(kvvirt::InstallKernelService(harness, "kvfilt.sys", KVFHOST_TARGET_SERVICE, &error)) << error;
             ASSERT_TRUE(kvvirt::InstallKernelService(harness, "kvfhost.sys", KVFHOST_SERVICE, &error)) << error;
             ASSERT_TRUE(kvvirt::StartKernelService(KVFHOST_SERVICE, &error)) << error;
             device_ = Open();
