@@ -2,3 +2,6 @@
 # run under Wine.
 add_subdirectory(driver/core)
 add_subdirectory(tests/wine)
+add_subdirectory(wizard)
+add_subdirectory(setup)
+add_subdirectory(package)
