@@ -1,0 +1,57 @@
+// Test fixtures of the installer: a package folder of small stand-in files
+// with the real INF files, device nodes with chosen hardware ids, and the
+// prefix's installed state put back before and after each test.
+#pragma once
+
+#include <windows.h>
+#include <setupapi.h>
+
+#include <string>
+#include <vector>
+
+// The package folder: the built INF files and a small file for every other
+// file the INF copies. Removed again with everything in it.
+class PackageFolder {
+public:
+    PackageFolder();
+    ~PackageFolder();
+    const std::string& Path() const { return path_; }  // with trailing backslash
+    std::string DriverInf() const { return path_ + "kvusb.inf"; }
+    static std::vector<std::string> StandInFiles();
+
+private:
+    std::string path_;
+};
+
+// A device node that Wine lists as present, with `hardwareIds` as its list.
+class TestDevice {
+public:
+    explicit TestDevice(const std::vector<std::string>& hardwareIds);
+    ~TestDevice();
+    bool Created() const { return created_; }
+    std::string Property(DWORD property) const;  // REG_SZ or first entry; "" if none
+    // A value of the device's hardware key, where an INF's .HW section writes.
+    std::string HardwareKeyValue(const char* name) const;
+
+private:
+    HDEVINFO set_ = INVALID_HANDLE_VALUE;
+    SP_DEVINFO_DATA data_ = {};
+    bool created_ = false;
+};
+
+// Removes what an installation leaves: files, service keys and services,
+// the package's class filter entries, shortcuts and the RunOnce value.
+void ResetInstalledState();
+
+std::string ProgramFilesFolder();
+std::string SystemFolder();
+std::string CommonProgramsFolder();
+bool FileExists(const std::string& path);
+bool KeyExists(const char* path);
+DWORD ReadDword(const char* keyPath, const char* name, DWORD fallback);
+
+// REG_MULTI_SZ values of HKLM keys as lists; a missing value is an empty
+// list and `present` false.
+std::vector<std::string> ReadList(const char* keyPath, const char* name, bool* present = nullptr);
+void WriteList(const char* keyPath, const char* name, const std::vector<std::string>& entries);
+void DeleteListValue(const char* keyPath, const char* name);
