@@ -133,6 +133,12 @@ std::string CommonProgramsFolder() {
     return path;
 }
 
+std::string WindowsFolder() {
+    char path[MAX_PATH] = {};
+    GetWindowsDirectoryA(path, sizeof path);
+    return path;
+}
+
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool KeyExists(const char* path) {
@@ -183,6 +189,25 @@ void DeleteListValue(const char* keyPath, const char* name) {
     RegCloseKey(key);
 }
 
+RemovedValue::RemovedValue(const char* keyPath, const char* name) : keyPath_(keyPath), name_(name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, name, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
+        data_.resize(size);
+        saved_ = RegQueryValueExA(key, name, nullptr, &type_, data_.data(), &size) == ERROR_SUCCESS &&
+                 RegDeleteValueA(key, name) == ERROR_SUCCESS;
+    }
+    RegCloseKey(key);
+}
+
+RemovedValue::~RemovedValue() {
+    HKEY key = nullptr;
+    if (!saved_ || RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath_.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegSetValueExA(key, name_.c_str(), 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
+    RegCloseKey(key);
+}
+
 void ResetInstalledState() {
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
     if (manager) {
@@ -204,4 +229,6 @@ void ResetInstalledState() {
     for (const char* file : {"\\kvcplusb.cpl", "\\drivers\\kvusb.sys", "\\drivers\\kvfilt.sys"}) {
         DeleteFileA((system + file).c_str());
     }
+    const std::string windows = WindowsFolder();
+    for (const char* file : {"\\inf\\kvusb.inf", "\\inf\\kvfilt.inf"}) DeleteFileA((windows + file).c_str());
 }

@@ -45,10 +45,25 @@ void ResetInstalledState();
 
 std::string ProgramFilesFolder();
 std::string SystemFolder();
+std::string WindowsFolder();
 std::string CommonProgramsFolder();
 bool FileExists(const std::string& path);
 bool KeyExists(const char* path);
 DWORD ReadDword(const char* keyPath, const char* name, DWORD fallback);
+
+// Takes a registry value away for the life of the object (a system without
+// it) and puts it back as it was.
+class RemovedValue {
+public:
+    RemovedValue(const char* keyPath, const char* name);
+    ~RemovedValue();
+
+private:
+    std::string keyPath_, name_;
+    std::vector<BYTE> data_;
+    DWORD type_ = REG_NONE;
+    bool saved_ = false;
+};
 
 // REG_MULTI_SZ values of HKLM keys as lists; a missing value is an empty
 // list and `present` false.
