@@ -109,6 +109,20 @@ TEST_F(CompletionTest, FourShortcutsInEachEditionPointIntoTheProgramFolder) {
     }
 }
 
+// On a Chinese system (code page 936) the link names are the Chinese words
+// themselves; the test runs there too (LC_ALL=zh_CN.UTF-8 under Wine).
+TEST_F(CompletionTest, ChineseLinkNamesAreCodePage936Bytes) {
+    if (GetACP() != 936) GTEST_SKIP() << "needs the Chinese code page";
+    CreateStartMenuShortcuts(Edition::Chinese);
+    WCHAR folder[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, StartMenu().c_str(), -1, folder, MAX_PATH);
+    for (const wchar_t* name : {L"\u6821\u6b63\u7a0b\u5e8f.lnk", L"\u5378\u8f7d\u9a71\u52a8.lnk",
+                                L"\u4f7f\u7528\u8bf4\u660e.lnk", L"\u63a7\u5236\u9762\u677f.lnk"}) {
+        const std::wstring path = std::wstring(folder) + name;
+        EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+}
+
 TEST_F(CompletionTest, InstallingTwiceOverwritesTheShortcuts) {
     CreateStartMenuShortcuts(Edition::English);
     CreateStartMenuShortcuts(Edition::English);
