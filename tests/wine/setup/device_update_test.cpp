@@ -13,12 +13,7 @@ namespace {
 
 const char kHidId[] = "HID\\VID_7A4E&PID_0001";
 
-class DeviceUpdateTest : public testing::Test {
-protected:
-    void SetUp() override { ResetInstalledState(); }
-    void TearDown() override { ResetInstalledState(); }
-    PackageFolder package;
-};
+typedef PackageTest DeviceUpdateTest;
 
 TEST_F(DeviceUpdateTest, MatchesWholeIdsInAnyLetterCase) {
     struct Case {

@@ -86,20 +86,22 @@ protected:
 TEST_F(InfFilesTest, BothOpenAsWindowsNtInfFiles) {
     ASSERT_TRUE(driver.Opened());
     ASSERT_TRUE(filter.Opened());
-    ExpectDirectives(driver, {
-        {"Version", "Signature", {"$WINDOWS NT$"}},
-        {"Version", "Class", {"HIDClass"}},
-        {"Version", "ClassGuid", {"{745A17A0-74D3-11D0-B6FE-00A0C90F57DA}"}},
-        {"Version", "Provider", {"Kestiva"}},
-        {"Version", "CatalogFile", {"kvusb.cat"}},
-    });
-    ExpectDirectives(filter, {
-        {"Version", "Signature", {"$WINDOWS NT$"}},
-        {"Version", "Class", {"Mouse"}},
-        {"Version", "ClassGuid", {"{4D36E96F-E325-11CE-BFC1-08002BE10318}"}},
-        {"Version", "Provider", {"Kestiva"}},
-        {"Version", "CatalogFile", {"kvfilt.cat"}},
-    });
+    struct VersionCase {
+        const InfFile* inf;
+        const char *deviceClass, *classGuid, *catalog;
+    } cases[] = {
+        {&driver, "HIDClass", "{745A17A0-74D3-11D0-B6FE-00A0C90F57DA}", "kvusb.cat"},
+        {&filter, "Mouse", "{4D36E96F-E325-11CE-BFC1-08002BE10318}", "kvfilt.cat"},
+    };
+    for (const VersionCase& c : cases) {
+        ExpectDirectives(*c.inf, {
+            {"Version", "Signature", {"$WINDOWS NT$"}},
+            {"Version", "Class", {c.deviceClass}},
+            {"Version", "ClassGuid", {c.classGuid}},
+            {"Version", "Provider", {"Kestiva"}},
+            {"Version", "CatalogFile", {c.catalog}},
+        });
+    }
     for (const InfFile* inf : {&driver, &filter}) {
         const Fields version = inf->Fields("Version", "DriverVer");
         ASSERT_EQ(version.size(), 2u);

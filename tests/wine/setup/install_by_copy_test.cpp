@@ -12,21 +12,19 @@ namespace {
 
 const char kHidId[] = "HID\\VID_7A4E&PID_0001";
 
-class InstallByCopyTest : public testing::Test {
+class InstallByCopyTest : public PackageTest {
 protected:
     void SetUp() override {
-        ResetInstalledState();
+        PackageTest::SetUp();
         // Sources must come from the package folder, never from here.
         GetCurrentDirectoryA(sizeof savedDirectory_, savedDirectory_);
         SetCurrentDirectoryA(WindowsFolder().c_str());
     }
     void TearDown() override {
         SetCurrentDirectoryA(savedDirectory_);
-        ResetInstalledState();
+        PackageTest::TearDown();
     }
     DWORD Install() { return InstallByCopy(package.DriverInf(), KV_CONTROLLER_HARDWARE_ID); }
-
-    PackageFolder package;
 
 private:
     char savedDirectory_[MAX_PATH] = {};
@@ -65,11 +63,7 @@ TEST_F(InstallByCopyTest, CopiesThePackageFromTheInstallersFolder) {
                                    WindowsFolder() + "\\inf\\kvfilt.inf"}) {
         EXPECT_TRUE(FileExists(inf)) << inf;
     }
-    for (const char* key : {KV_DRIVER_SERVICE_KEY, KV_FILTER_SERVICE_KEY}) {
-        EXPECT_EQ(ReadDword(key, "ErrorControl", 99), 0u) << key;
-        EXPECT_EQ(ReadDword(key, "Start", 99), 3u) << key;
-        EXPECT_EQ(ReadDword(key, "Type", 99), 1u) << key;
-    }
+    ExpectNewServiceKeys(0);
     EXPECT_TRUE(recorder.Calls().empty());
 }
 

@@ -15,11 +15,8 @@ namespace {
 const char kHidId[] = "HID\\VID_7A4E&PID_0001";
 typedef std::vector<std::string> List;
 
-class InstallByInfTest : public testing::Test {
+class InstallByInfTest : public PackageTest {
 protected:
-    void SetUp() override { ResetInstalledState(); }
-    void TearDown() override { ResetInstalledState(); }
-
     DWORD Install() { return InstallByInf(nullptr, package.DriverInf(), KV_INSTALL_SECTION, KV_CONTROLLER_HARDWARE_ID); }
     std::string ProgramFile(const char* name) const { return ProgramFilesFolder() + "\\KVUSB\\" + name; }
 
@@ -37,8 +34,6 @@ protected:
         EXPECT_EQ(KeyExists(KV_DRIVER_SERVICE_KEY), present);
         EXPECT_EQ(KeyExists(KV_FILTER_SERVICE_KEY), present);
     }
-
-    PackageFolder package;
 };
 
 TEST_F(InstallByInfTest, ControllerAbsentInstallsTheSectionAndTouchesNoDevice) {
@@ -47,11 +42,7 @@ TEST_F(InstallByInfTest, ControllerAbsentInstallsTheSectionAndTouchesNoDevice) {
     ExpectInstalledFiles(true);
     ExpectServiceKeys(true);
     EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY "\\Parameters"));
-    for (const char* key : {KV_DRIVER_SERVICE_KEY, KV_FILTER_SERVICE_KEY}) {
-        EXPECT_EQ(ReadDword(key, "ErrorControl", 99), 1u) << key;
-        EXPECT_EQ(ReadDword(key, "Start", 99), 3u) << key;
-        EXPECT_EQ(ReadDword(key, "Type", 99), 1u) << key;
-    }
+    ExpectNewServiceKeys(1);
     EXPECT_TRUE(recorder.Calls().empty());
 }
 

@@ -232,3 +232,11 @@ void ResetInstalledState() {
     const std::string windows = WindowsFolder();
     for (const char* file : {"\\inf\\kvusb.inf", "\\inf\\kvfilt.inf"}) DeleteFileA((windows + file).c_str());
 }
+
+void ExpectNewServiceKeys(DWORD errorControl) {
+    for (const char* key : {KV_DRIVER_SERVICE_KEY, KV_FILTER_SERVICE_KEY}) {
+        EXPECT_EQ(ReadDword(key, "ErrorControl", 99), errorControl) << key;
+        EXPECT_EQ(ReadDword(key, "Start", 99), 3u) << key;
+        EXPECT_EQ(ReadDword(key, "Type", 99), 1u) << key;
+    }
+}

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <setupapi.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -70,3 +72,16 @@ private:
 std::vector<std::string> ReadList(const char* keyPath, const char* name, bool* present = nullptr);
 void WriteList(const char* keyPath, const char* name, const std::vector<std::string>& entries);
 void DeleteListValue(const char* keyPath, const char* name);
+
+// A test that starts and ends with nothing of the package installed, and
+// has a package folder.
+class PackageTest : public testing::Test {
+protected:
+    void SetUp() override { ResetInstalledState(); }
+    void TearDown() override { ResetInstalledState(); }
+    PackageFolder package;
+};
+
+// Both service keys as the installer creates them: the given ErrorControl,
+// Start 3 (on demand), Type 1 (kernel driver).
+void ExpectNewServiceKeys(DWORD errorControl);

@@ -60,14 +60,14 @@ TEST(VersionCheck, ClassifiesTheVersionWineReportsToTheProgram) {
     for (const Case& c : cases) EXPECT_EQ(RunProbe(ProbeBesideThisTest(), "version", c.version), c.expected) << c.version;
 }
 
-class RunInstallationTest : public testing::Test {
+class RunInstallationTest : public PackageTest {
 protected:
     void SetUp() override {
-        ResetInstalledState();
+        PackageTest::SetUp();
         RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey);
     }
     void TearDown() override {
-        ResetInstalledState();
+        PackageTest::TearDown();
         RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey);
     }
     // The probe started from `folder`, as setup.exe from the package folder.
@@ -94,7 +94,6 @@ protected:
         RegCloseKey(key);
         return found;
     }
-    PackageFolder package;
 };
 
 TEST_F(RunInstallationTest, Windows2000CopiesTheFilesThenMakesShortcutsAndRestarts) {

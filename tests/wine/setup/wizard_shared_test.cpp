@@ -132,12 +132,7 @@ TEST(QueueCallbackTest, SkipsUndeletableFilesAndPassesTheRestOn) {
     SetupTermDefaultQueueCallback(context);
 }
 
-class UninstallSectionTest : public testing::Test {
-protected:
-    void SetUp() override { ResetInstalledState(); }
-    void TearDown() override { ResetInstalledState(); }
-    PackageFolder package;
-};
+typedef PackageTest UninstallSectionTest;
 
 TEST_F(UninstallSectionTest, RemovesTheSectionsFilesAndKeysAndSkipsAFileInUse) {
     {
