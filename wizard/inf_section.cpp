@@ -21,10 +21,7 @@ InfSectionRun::~InfSectionRun() {
 
 DWORD InfSectionRun::Open() {
     inf_ = SetupOpenInfFileA(infPath_.c_str(), nullptr, INF_STYLE_WIN4, nullptr);
-    if (inf_ == INVALID_HANDLE_VALUE) {
-        inf_ = INVALID_HANDLE_VALUE;
-        return FailureCode();
-    }
+    if (inf_ == INVALID_HANDLE_VALUE) return FailureCode();
     HSPFILEQ queue = SetupOpenFileQueue();
     if (queue == nullptr || queue == INVALID_HANDLE_VALUE) return ERROR_NOT_ENOUGH_MEMORY;
     queue_ = queue;

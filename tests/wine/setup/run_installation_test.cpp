@@ -71,12 +71,31 @@ protected:
         RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey);
     }
     // The probe started from `folder`, as setup.exe from the package folder.
-    DWORD InstallFrom(const std::string& folder, const char* version) {
+    DWORD InstallFrom(const std::string& folder, const char* version, const char* mode = "install") {
         const std::string probe = folder + kProbe;
+        const std::string controlPanel = folder + "control.exe";
         CopyFileA(ProbeBesideThisTest().c_str(), probe.c_str(), FALSE);
-        const DWORD result = RunProbe(probe, "install", version);
+        CopyFileA(ProbeBesideThisTest().c_str(), controlPanel.c_str(), FALSE);
+        const DWORD result = RunProbe(probe, mode, version);
         DeleteFileA(probe.c_str());
+        WaitForAppletCommand(2000);
+        DeleteFileA(controlPanel.c_str());
         return result;
+    }
+    // The applet is started, not waited for: give it time to say it ran.
+    std::string WaitForAppletCommand(DWORD milliseconds) {
+        const DWORD start = GetTickCount();
+        for (;;) {
+            char command[MAX_PATH] = {};
+            DWORD size = sizeof command - 1;
+            HKEY key = nullptr;
+            if (RegOpenKeyExA(HKEY_CURRENT_USER, kTestKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+                RegQueryValueExA(key, "AppletCommand", nullptr, nullptr, reinterpret_cast<BYTE*>(command), &size);
+                RegCloseKey(key);
+            }
+            if (*command || GetTickCount() - start >= milliseconds) return command;
+            Sleep(100);
+        }
     }
     DWORD RestartFlags() {
         HKEY key = nullptr;
@@ -103,6 +122,7 @@ TEST_F(RunInstallationTest, Windows2000CopiesTheFilesThenMakesShortcutsAndRestar
     EXPECT_TRUE(CalibrateLinkExists());
     EXPECT_TRUE(RunOnceExists());
     EXPECT_EQ(RestartFlags(), static_cast<DWORD>(EWX_REBOOT));
+    EXPECT_EQ(WaitForAppletCommand(0), "") << "no applet before a restart";
 }
 
 TEST_F(RunInstallationTest, XpFamilyInstallsThroughTheInf) {
@@ -112,6 +132,14 @@ TEST_F(RunInstallationTest, XpFamilyInstallsThroughTheInf) {
     EXPECT_TRUE(FileExists(ProgramFilesFolder() + "\\KVUSB\\kvcal.exe"));
     EXPECT_TRUE(CalibrateLinkExists());
     EXPECT_EQ(RestartFlags(), static_cast<DWORD>(EWX_REBOOT));
+}
+
+TEST_F(RunInstallationTest, WithoutRestartTheAppletStartsAndNothingIsScheduled) {
+    EXPECT_EQ(InstallFrom(package.Path(), "win7", "install-applet"), NO_MATCHING_DEVICE);
+    EXPECT_EQ(WaitForAppletCommand(0), "control.exe kvcplusb.cpl");
+    EXPECT_TRUE(CalibrateLinkExists());
+    EXPECT_FALSE(RunOnceExists());
+    EXPECT_EQ(RestartFlags(), 0u);
 }
 
 TEST_F(RunInstallationTest, NothingFollowsAFailedOrSkippedInstallation) {
@@ -134,6 +162,7 @@ TEST_F(RunInstallationTest, NothingFollowsAFailedOrSkippedInstallation) {
         EXPECT_FALSE(CalibrateLinkExists()) << c.what;
         EXPECT_FALSE(RunOnceExists()) << c.what;
         EXPECT_EQ(RestartFlags(), 0u) << c.what;
+        EXPECT_EQ(WaitForAppletCommand(0), "") << c.what;
     }
     RemoveDirectoryA(empty.c_str());
 }
