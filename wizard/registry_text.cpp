@@ -16,7 +16,9 @@ bool ReadRegistryString(HKEY root, const char* keyPath, const char* valueName, s
     RegCloseKey(key);
     if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
     out.assign(buffer);
-    return out.size() < kMaxPathChars;
+    if (out.size() < kMaxPathChars) return true;
+    out.clear();
+    return false;
 }
 
 LONG ReadMultiStringValue(HKEY key, const char* valueName, StringList& entries, bool& present) {

@@ -21,7 +21,10 @@ typedef std::vector<std::string> List;
 
 class RegistryTextTest : public testing::Test {
 protected:
-    void TearDown() override { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTestKey); }
+    void TearDown() override {
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTestKey);
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\KvSetupTest");
+    }
 
     void SetRaw(const char* name, DWORD type, const std::string& data) {
         HKEY key = nullptr;
@@ -95,6 +98,7 @@ TEST_F(RegistryTextTest, StringReadsAreBoundedAndTerminated) {
         {REG_EXPAND_SZ, std::string("%SystemRoot%\0", 13), true, "%SystemRoot%", "expandable, as stored"},
         {REG_SZ, std::string(300, 'p'), false, "", "longer than a path"},
         {REG_SZ, std::string(259, 'p'), true, std::string(259, 'p'), "longest path"},
+        {REG_SZ, std::string(260, 'p'), false, "", "no room for the zero"},
         {REG_DWORD, std::string("\1\0\0\0", 4), false, "", "another type"},
     };
     for (const Case& c : cases) {
