@@ -25,7 +25,7 @@ DWORD InstallHidChild(const std::string& infPath, const std::string& hardwareId,
     const std::string filterInf = FolderOf(infPath) + KV_FILTER_INF;
     const DWORD result = UpdateMatchingDeviceWhenPresent(filterInf, HidChildId(hardwareId), kHidChildWaitMilliseconds);
     if (result == ERROR_SUCCESS) return ERROR_SUCCESS;
-    RollBackAfterFilterFailure(infPath, before);
+    RollBackAfterFilterFailure(infPath, hardwareId, before);
     return result == NO_MATCHING_DEVICE ? INSTALL_ROLLED_BACK : result;
 }
 

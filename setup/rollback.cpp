@@ -26,11 +26,11 @@ void RemovePackageFilterEntries(const FilterListSnapshot& before) {
 
 // Gives both devices the system's own drivers back; results are not used,
 // a device that is absent simply stays as it is.
-void RestoreStandardDrivers() {
+void RestoreStandardDrivers(const std::string& controllerId) {
     const std::string inputInf = UnderSystemRoot("\\inf\\input.inf");
     const std::string mouseInf = UnderSystemRoot("\\inf\\msmouse.inf");
-    if (!inputInf.empty()) UpdateDriver(KV_CONTROLLER_HARDWARE_ID, inputInf);
-    if (!mouseInf.empty()) UpdateDriver(HidChildId(KV_CONTROLLER_HARDWARE_ID), mouseInf);
+    if (!inputInf.empty()) UpdateDriver(controllerId, inputInf);
+    if (!mouseInf.empty()) UpdateDriver(HidChildId(controllerId), mouseInf);
 }
 
 }  // namespace
@@ -54,12 +54,13 @@ void RemoveProgramFolder() {
     if (!folder.empty()) RemoveDirectoryA(folder.c_str());
 }
 
-void RollBackAfterFilterFailure(const std::string& driverInfPath, const FilterListSnapshot& before) {
+void RollBackAfterFilterFailure(const std::string& driverInfPath, const std::string& controllerId,
+                                const FilterListSnapshot& before) {
     DeleteServiceKeys();
     UninstallInfSection(driverInfPath);
     RemoveProgramFolder();
     RemovePackageFilterEntries(before);
-    RestoreStandardDrivers();
+    RestoreStandardDrivers(controllerId);
 }
 
 void RollBackAfterControllerFailure(const std::string& driverInfPath, const FilterListSnapshot& before) {

@@ -17,8 +17,10 @@ void UninstallInfSection(const std::string& driverInfPath);
 // Removes the program folder when it is empty.
 void RemoveProgramFolder();
 
-// The controller was updated but its HID child was absent or failed.
-void RollBackAfterFilterFailure(const std::string& driverInfPath, const FilterListSnapshot& before);
+// The controller (`controllerId`) was updated but its HID child was absent
+// or failed: both devices get the system's drivers back.
+void RollBackAfterFilterFailure(const std::string& driverInfPath, const std::string& controllerId,
+                                const FilterListSnapshot& before);
 
 // The controller's own update failed.
 void RollBackAfterControllerFailure(const std::string& driverInfPath, const FilterListSnapshot& before);
