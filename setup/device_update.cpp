@@ -1,14 +1,10 @@
 // Search of the present devices by hardware id and their driver update.
 #include "device_update.h"
 
-#include <setupapi.h>
 #include <newdev.h>
 
-#include <vector>
-
+#include "device_search.h"
 #include "install_result.h"
-#include "multi_string.h"
-#include "texts_cp936.h"
 #include "win_error.h"
 
 namespace {
@@ -16,59 +12,6 @@ namespace {
 DriverUpdateFunction g_driverUpdate = UpdateDriverForPlugAndPlayDevicesA;
 
 const DWORD kPollMilliseconds = 250;
-
-enum class IdListRead { Read, NoIds, Failed };
-
-// Reads the device's hardware-id list into `ids`, grown to the size the
-// system reports.
-IdListRead ReadHardwareIds(HDEVINFO devices, SP_DEVINFO_DATA& device, std::vector<char>& ids, DWORD& size,
-                           DWORD& error) {
-    size = 0;
-    for (;;) {
-        DWORD required = 0;
-        if (SetupDiGetDeviceRegistryPropertyA(devices, &device, SPDRP_HARDWAREID, nullptr,
-                                              reinterpret_cast<BYTE*>(ids.data()), static_cast<DWORD>(ids.size()),
-                                              &required)) {
-            size = required <= ids.size() ? required : static_cast<DWORD>(ids.size());
-            return IdListRead::Read;
-        }
-        error = FailureCode();
-        if (error == ERROR_INVALID_DATA) return IdListRead::NoIds;
-        if (error != ERROR_INSUFFICIENT_BUFFER || required <= ids.size()) return IdListRead::Failed;
-        ids.assign(required, '\0');
-    }
-}
-
-// 0 with `device` set when found, NO_MATCHING_DEVICE, or the search's error.
-DWORD SearchPresentDevices(HDEVINFO devices, const std::string& hardwareId, SP_DEVINFO_DATA& device) {
-    std::vector<char> ids;
-    for (DWORD index = 0;; ++index) {
-        device = SP_DEVINFO_DATA{};
-        device.cbSize = sizeof device;
-        if (!SetupDiEnumDeviceInfo(devices, index, &device)) return NO_MATCHING_DEVICE;
-        DWORD size = 0;
-        DWORD error = ERROR_SUCCESS;
-        switch (ReadHardwareIds(devices, device, ids, size, error)) {
-        case IdListRead::NoIds: continue;
-        case IdListRead::Failed:
-            MessageBoxA(nullptr, KV_TEXT_UNKNOWN_INSTALL_ERROR, KV_TEXT_ERROR_CAPTION, MB_ICONERROR);
-            return error;
-        case IdListRead::Read:
-            if (HardwareIdListMatches(ids.data(), size, hardwareId)) return ERROR_SUCCESS;
-            break;
-        }
-    }
-}
-
-DWORD WithPresentDevice(const std::string& hardwareId, const std::string* infPathToInstall) {
-    HDEVINFO devices = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES | DIGCF_PRESENT);
-    if (devices == INVALID_HANDLE_VALUE) return FailureCode();
-    SP_DEVINFO_DATA device;
-    DWORD result = SearchPresentDevices(devices, hardwareId, device);
-    SetupDiDestroyDeviceInfoList(devices);
-    if (result == ERROR_SUCCESS && infPathToInstall) result = UpdateDriver(hardwareId, *infPathToInstall);
-    return result;
-}
 
 }  // namespace
 
@@ -87,10 +30,11 @@ DWORD UpdateDriver(const std::string& hardwareId, const std::string& infPath) {
     return FailureCode();
 }
 
-DWORD FindPresentDevice(const std::string& hardwareId) { return WithPresentDevice(hardwareId, nullptr); }
+DWORD FindPresentDevice(const std::string& hardwareId) { return PresentDeviceSearch().Find(hardwareId); }
 
 DWORD UpdateMatchingDevice(const std::string& infPath, const std::string& hardwareId) {
-    return WithPresentDevice(hardwareId, &infPath);
+    const DWORD found = FindPresentDevice(hardwareId);
+    return found == ERROR_SUCCESS ? UpdateDriver(hardwareId, infPath) : found;
 }
 
 DWORD UpdateMatchingDeviceWhenPresent(const std::string& infPath, const std::string& hardwareId,

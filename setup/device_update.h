@@ -30,3 +30,9 @@ DWORD UpdateMatchingDevice(const std::string& infPath, const std::string& hardwa
 // device to appear (the HID child appears only after its parent's update).
 DWORD UpdateMatchingDeviceWhenPresent(const std::string& infPath, const std::string& hardwareId,
                                       DWORD waitMilliseconds);
+
+// Drops every `entry` (case-sensitive) from the device-level lower filters
+// of the first present device with `hardwareId`, keeping the others in
+// order; the property goes when nothing remains. 0 when done or when no
+// such device is present.
+DWORD RemoveDeviceLowerFilter(const std::string& hardwareId, const char* entry);

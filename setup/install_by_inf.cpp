@@ -39,6 +39,6 @@ DWORD InstallByInf(HWND owner, const std::string& infPath, const char* section, 
     const DWORD controllerResult = UpdateMatchingDevice(infPath, hardwareId);
     if (controllerResult == ERROR_SUCCESS) return InstallHidChild(infPath, hardwareId, before);
     if (controllerResult == NO_MATCHING_DEVICE) return NO_MATCHING_DEVICE;
-    RollBackAfterControllerFailure(infPath, before);
+    RollBackAfterControllerFailure(infPath, hardwareId, before);
     return controllerResult;
 }

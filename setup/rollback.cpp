@@ -14,10 +14,12 @@
 namespace {
 
 // Only the package's own entries go; another product's filters stay, and
-// the value itself goes only when nothing else is left in it.
-void RemovePackageFilterEntries(const FilterListSnapshot& before) {
+// a list itself goes only when nothing else is left in it. The device's own
+// list matters most: a filter whose service is gone stops the device.
+void RemovePackageFilterEntries(const std::string& controllerId, const FilterListSnapshot& before) {
     RemoveFilterEntry(HKEY_LOCAL_MACHINE, KV_HID_CLASS_KEY, KV_LOWER_FILTERS, KV_DRIVER_FILTER_ENTRY,
                       WhenListEmpty::DeleteValue);
+    RemoveDeviceLowerFilter(controllerId, KV_DRIVER_FILTER_ENTRY);
     if (!before.kvfiltWasInMouseUpperFilters) {
         RemoveFilterEntry(HKEY_LOCAL_MACHINE, KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS, KV_FILTER_FILTER_ENTRY,
                           WhenListEmpty::DeleteValue);
@@ -59,12 +61,13 @@ void RollBackAfterFilterFailure(const std::string& driverInfPath, const std::str
     DeleteServiceKeys();
     UninstallInfSection(driverInfPath);
     RemoveProgramFolder();
-    RemovePackageFilterEntries(before);
+    RemovePackageFilterEntries(controllerId, before);
     RestoreStandardDrivers(controllerId);
 }
 
-void RollBackAfterControllerFailure(const std::string& driverInfPath, const FilterListSnapshot& before) {
-    RemovePackageFilterEntries(before);
+void RollBackAfterControllerFailure(const std::string& driverInfPath, const std::string& controllerId,
+                                    const FilterListSnapshot& before) {
+    RemovePackageFilterEntries(controllerId, before);
     DeleteServiceKeys();
     UninstallInfSection(driverInfPath);
     RemoveProgramFolder();

@@ -23,4 +23,5 @@ void RollBackAfterFilterFailure(const std::string& driverInfPath, const std::str
                                 const FilterListSnapshot& before);
 
 // The controller's own update failed.
-void RollBackAfterControllerFailure(const std::string& driverInfPath, const FilterListSnapshot& before);
+void RollBackAfterControllerFailure(const std::string& driverInfPath, const std::string& controllerId,
+                                    const FilterListSnapshot& before);

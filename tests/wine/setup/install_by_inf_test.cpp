@@ -74,6 +74,7 @@ TEST_F(InstallByInfTest, AbsentHidChildRollsBackOnlyWhatThePackageAdded) {
     WriteList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS, {"mouclass", "kvfilt"});
     TestDevice controller({KV_CONTROLLER_HARDWARE_ID});
     ASSERT_TRUE(controller.Created());
+    ASSERT_TRUE(controller.SetLowerFilters({"otherdev", "kvusb"}));
     UpdateRecorder recorder;
     const DWORD started = GetTickCount();
     EXPECT_EQ(Install(), INSTALL_ROLLED_BACK);
@@ -81,6 +82,7 @@ TEST_F(InstallByInfTest, AbsentHidChildRollsBackOnlyWhatThePackageAdded) {
     ExpectInstalledFiles(false);
     ExpectServiceKeys(false);
     EXPECT_EQ(ReadList(KV_HID_CLASS_KEY, KV_LOWER_FILTERS), List{"otherlow"});
+    EXPECT_EQ(controller.LowerFilters(), List{"otherdev"});
     // kvfilt was there before this installation: not ours to remove.
     EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "kvfilt"}));
     ASSERT_EQ(recorder.Calls().size(), 3u);
@@ -120,12 +122,15 @@ TEST_F(InstallByInfTest, FailedControllerUpdateRollsBackWithoutRestoringDrivers)
     WriteList(KV_HID_CLASS_KEY, KV_LOWER_FILTERS, {"kvusb", "otherlow"});
     TestDevice controller({KV_CONTROLLER_HARDWARE_ID});
     ASSERT_TRUE(controller.Created());
+    ASSERT_TRUE(controller.SetLowerFilters({"kvusb"}));
     UpdateRecorder recorder;
     recorder.FailFor(KV_CONTROLLER_HARDWARE_ID, ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(Install(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     ExpectInstalledFiles(false);
     ExpectServiceKeys(false);
     EXPECT_EQ(ReadList(KV_HID_CLASS_KEY, KV_LOWER_FILTERS), List{"otherlow"});
+    // Deleted on Windows; Wine keeps the property as an empty list.
+    EXPECT_TRUE(controller.LowerFilters().empty());
     EXPECT_EQ(recorder.Calls().size(), 1u);
 }
 

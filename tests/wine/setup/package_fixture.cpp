@@ -103,6 +103,23 @@ std::string TestDevice::Property(DWORD property) const {
     return buffer;
 }
 
+std::vector<std::string> TestDevice::LowerFilters(bool* present) const {
+    char buffer[512] = {};
+    DWORD size = 0;
+    const bool read = SetupDiGetDeviceRegistryPropertyA(set_, const_cast<SP_DEVINFO_DATA*>(&data_), SPDRP_LOWERFILTERS,
+                                                        nullptr, reinterpret_cast<BYTE*>(buffer), sizeof buffer - 2,
+                                                        &size);
+    if (present) *present = read;
+    return read ? SplitMultiString(buffer, size) : std::vector<std::string>();
+}
+
+bool TestDevice::SetLowerFilters(const std::vector<std::string>& entries) {
+    const std::vector<char> image = JoinMultiString(entries);
+    return SetupDiSetDeviceRegistryPropertyA(set_, &data_, SPDRP_LOWERFILTERS,
+                                             reinterpret_cast<const BYTE*>(image.data()),
+                                             static_cast<DWORD>(image.size()));
+}
+
 std::string TestDevice::HardwareKeyValue(const char* name) const {
     HKEY key = SetupDiOpenDevRegKey(set_, const_cast<SP_DEVINFO_DATA*>(&data_), DICS_FLAG_GLOBAL, 0, DIREG_DEV,
                                     KEY_QUERY_VALUE);

@@ -32,6 +32,10 @@ public:
     ~TestDevice();
     bool Created() const { return created_; }
     std::string Property(DWORD property) const;  // REG_SZ or first entry; "" if none
+    // The device's own lower filters (SPDRP_LOWERFILTERS); `present` false
+    // when the property does not exist.
+    std::vector<std::string> LowerFilters(bool* present = nullptr) const;
+    bool SetLowerFilters(const std::vector<std::string>& entries);
     // A value of the device's hardware key, where an INF's .HW section writes.
     std::string HardwareKeyValue(const char* name) const;
 
