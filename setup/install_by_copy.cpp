@@ -26,6 +26,9 @@ const PackageCopy kPackageCopies[] = {
     {"uninst.exe", Destination::ProgramFolder, "uninst.exe"},
     {"kvrbtn.exe", Destination::ProgramFolder, "kvrbtn.exe"},
     {KV_DRIVER_INF, Destination::ProgramFolder, KV_DRIVER_INF},
+    // Where the Start-menu shortcut of the applet points, and its icon.
+    {"kvcplusb.cpl", Destination::ProgramFolder, "kvcplusb.cpl"},
+    {"KvUsb.dll", Destination::ProgramFolder, "KvUsb.dll"},
     {KV_DRIVER_INF, Destination::InfFolder, KV_DRIVER_INF},
     {KV_FILTER_INF, Destination::InfFolder, KV_FILTER_INF},
     {"kvcplusb.cpl", Destination::SystemFolder, "kvcplusb.cpl"},

@@ -168,7 +168,8 @@ TEST_F(InfFilesTest, InstallAndUninstallSectionsCoverTheSameFilesAndKeys) {
     });
     std::vector<std::string> programFiles;
     for (const Fields& line : driver.Lines("KvUsb.Program.Files")) programFiles.push_back(line[0]);
-    EXPECT_EQ(programFiles, (Fields{"readme.htm", "kvcal.exe", "uninst.exe", "kvrbtn.exe", "kvusb.inf", "KvUsb.dll"}));
+    EXPECT_EQ(programFiles, (Fields{"readme.htm", "kvcal.exe", "uninst.exe", "kvrbtn.exe", "kvusb.inf", "KvUsb.dll",
+                                    "kvcplusb.cpl"}));
     EXPECT_EQ(driver.Fields("KvUsb.Program.Files", nullptr), (Fields{"readme.htm", "readme.txt"}));
 }
 

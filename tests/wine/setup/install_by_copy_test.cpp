@@ -52,6 +52,8 @@ TEST_F(InstallByCopyTest, CopiesThePackageFromTheInstallersFolder) {
         {program + "kvcal.exe", "kvcal.exe"},
         {program + "uninst.exe", "uninst.exe"},
         {program + "kvrbtn.exe", "kvrbtn.exe"},
+        {program + "kvcplusb.cpl", "kvcplusb.cpl"},
+        {program + "KvUsb.dll", "KvUsb.dll"},
         {SystemFolder() + "\\kvcplusb.cpl", "kvcplusb.cpl"},
         {SystemFolder() + "\\drivers\\kvfilt.sys", "kvfilt.sys"},
         {SystemFolder() + "\\drivers\\kvusb.sys", "kvusb.sys"},

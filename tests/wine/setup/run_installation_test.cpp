@@ -106,6 +106,12 @@ protected:
         return flags;
     }
     bool CalibrateLinkExists() { return FileExists(CommonProgramsFolder() + "\\Kestiva USB\\Calibrate.lnk"); }
+    // Every shortcut's target is in place, the applet's included.
+    void ExpectShortcutTargets() {
+        for (const char* target : {"kvcal.exe", "uninst.exe", "readme.htm", "kvcplusb.cpl", "KvUsb.dll"}) {
+            EXPECT_TRUE(FileExists(ProgramFilesFolder() + "\\KVUSB\\" + target)) << target;
+        }
+    }
     bool RunOnceExists() {
         HKEY key = nullptr;
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_RUN_ONCE_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
@@ -123,13 +129,14 @@ TEST_F(RunInstallationTest, Windows2000CopiesTheFilesThenMakesShortcutsAndRestar
     EXPECT_TRUE(RunOnceExists());
     EXPECT_EQ(RestartFlags(), static_cast<DWORD>(EWX_REBOOT));
     EXPECT_EQ(WaitForAppletCommand(0), "") << "no applet before a restart";
+    ExpectShortcutTargets();
 }
 
 TEST_F(RunInstallationTest, XpFamilyInstallsThroughTheInf) {
     EXPECT_EQ(InstallFrom(package.Path(), "win7"), NO_MATCHING_DEVICE);
     EXPECT_FALSE(FileExists(WindowsFolder() + "\\inf\\kvusb.inf"));
     EXPECT_EQ(ReadDword(KV_DRIVER_SERVICE_KEY, "ErrorControl", 99), 1u);
-    EXPECT_TRUE(FileExists(ProgramFilesFolder() + "\\KVUSB\\kvcal.exe"));
+    ExpectShortcutTargets();
     EXPECT_TRUE(CalibrateLinkExists());
     EXPECT_EQ(RestartFlags(), static_cast<DWORD>(EWX_REBOOT));
 }
