@@ -20,7 +20,7 @@ void StopBeep() {
 
 // Setting the timer again replaces its due time, so a new beep restarts
 // the tone with its full duration.
-void SpeakerBeep::StartBeep(uint32_t frequencyHz, uint32_t durationMs) {
+void StartBeepNow(uint32_t frequencyHz, uint32_t durationMs) {
     HalMakeBeep(frequencyHz);
     LARGE_INTEGER due;
     due.QuadPart = -static_cast<LONGLONG>(durationMs) * 10000;

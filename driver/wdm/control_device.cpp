@@ -13,7 +13,7 @@ namespace {
 class LockedPorts final : public kv::ControlPorts {
 public:
     LockedPorts(PDEVICE_OBJECT physical, KIRQL* irql) : physical_(physical), irql_(irql) {}
-    void StartBeep(uint32_t frequencyHz, uint32_t durationMs) override { speaker_.StartBeep(frequencyHz, durationMs); }
+    void StartBeep(uint32_t frequencyHz, uint32_t durationMs) override { beep_.StartBeep(frequencyHz, durationMs); }
     kv::Status ReloadSettings() override { return ReadDriverSettingsHoldingLock(irql_); }
     kv::Status SendClassRequest(const kv::ClassRequest& request, uint32_t* transferred) override {
         KeReleaseSpinLock(&g_Driver.StateLock, *irql_);
@@ -21,11 +21,13 @@ public:
         KeAcquireSpinLock(&g_Driver.StateLock, irql_);
         return status;
     }
+    // Starts a beep that a code asked for, once the lock is released.
+    void FlushBeep() { beep_.Flush(); }
 
 private:
     PDEVICE_OBJECT physical_;
     KIRQL* irql_;
-    SpeakerBeep speaker_;
+    DeferredBeep beep_;
 };
 
 // Non-paged: runs with the state lock held.
@@ -35,6 +37,7 @@ kv::ControlResult RunControlCode(PDEVICE_OBJECT physical, const kv::ControlReque
     LockedPorts ports(physical, &irql);
     const kv::ControlResult result = kv::DispatchControl(g_Driver.State, ports, request);
     KeReleaseSpinLock(&g_Driver.StateLock, irql);
+    ports.FlushBeep();
     return result;
 }
 

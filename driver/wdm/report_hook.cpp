@@ -24,12 +24,13 @@ extern "C" NTSTATUS NTAPI ReportDone(PDEVICE_OBJECT, PIRP irp, PVOID) {
     // A transfer described only by a memory descriptor list is left alone.
     if (urb && urb->UrbBulkOrInterruptTransfer.TransferBuffer &&
         urb->UrbBulkOrInterruptTransfer.TransferBufferLength >= kv::kMinReportLength) {
-        SpeakerBeep speaker;
+        DeferredBeep beep;
         KIRQL irql;
         KeAcquireSpinLock(&g_Driver.StateLock, &irql);
         kv::ProcessReport(g_Driver.State, static_cast<uint8_t*>(urb->UrbBulkOrInterruptTransfer.TransferBuffer),
-                          urb->UrbBulkOrInterruptTransfer.TransferBufferLength, speaker);
+                          urb->UrbBulkOrInterruptTransfer.TransferBufferLength, beep);
         KeReleaseSpinLock(&g_Driver.StateLock, irql);
+        beep.Flush();
     }
     return STATUS_SUCCESS;
 }
