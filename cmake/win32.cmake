@@ -2,3 +2,4 @@
 # run under Wine.
 add_subdirectory(driver/core)
 add_subdirectory(tests/wine)
+add_subdirectory(framework)
