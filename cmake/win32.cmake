@@ -3,3 +3,4 @@
 add_subdirectory(driver/core)
 add_subdirectory(tests/wine)
 add_subdirectory(framework)
+add_subdirectory(cpl)
