@@ -37,7 +37,7 @@ struct AnswerCase {
 const AnswerCase kAnswers[] = {
     {CPL_INIT, 0, 0, 1},   {CPL_GETCOUNT, 0, 0, 1}, {CPL_SELECT, 0, 0, 1}, {CPL_SELECT, 7, 99, 1},
     {CPL_STOP, 0, 0, 1},   {CPL_STOP, 3, 5, 1},     {CPL_EXIT, 0, 0, 0},   {0, 0, 0, 1},
-    {9, 0, 0, 1},          {WM_USER, 1, 2, 1},
+    {CPL_STARTWPARMSA, 0, 0, 0}, {CPL_STARTWPARMSW, 0, 0, 0}, {11, 0, 0, 1}, {WM_USER, 1, 2, 1},
 };
 
 TEST(AppletEntry, AnswersEveryMessage) {
