@@ -9,7 +9,7 @@
 #include "kvshared.h"
 #include "page_controls.h"
 
-TabPage2::TabPage2() : CPropertyPage(IDD_BEEP_PAGE) {}
+TabPage2::TabPage2() : CTrackingPage(IDD_BEEP_PAGE) {}
 
 void TabPage2::DoDataExchange(bool save) {
     DdxComboIndex(Handle(), IDC_BEEP_MODE, beepIndex, save);
@@ -25,7 +25,7 @@ void TabPage2::ShowNumbers() {
 }
 
 BOOL TabPage2::OnInitDialog() {
-    CPropertyPage::OnInitDialog();
+    CTrackingPage::OnInitDialog();
     SetTrackbarRange(Handle(), IDC_BEEP_TONE, 1000, 5000);
     SetTrackbarRange(Handle(), IDC_BEEP_DURATION, 32, 750);
     AddComboTexts(Handle(), IDC_BEEP_MODE, IDS_BEEP_FIRST, 3);
@@ -43,15 +43,9 @@ bool TabPage2::OnCommand(int id, int code, HWND control) {
         OnTestBeep();
         return true;
     }
-    return CPropertyPage::OnCommand(id, code, control);
+    return CTrackingPage::OnCommand(id, code, control);
 }
 
-void TabPage2::OnHScroll(int code, int position, HWND control) {
-    UpdateData(true);
-    ShowNumbers();
-    UpdateData(false);
-    CPropertyPage::OnHScroll(code, position, control);
-}
 
 // Sounds the page's beep: the driver's own beep record is kept, the page's
 // put in force for one beep, then the kept one restored.

@@ -5,10 +5,9 @@
 
 #include <string>
 
-#include "control_device.h"
-#include "property_page.h"
+#include "tracking_page.h"
 
-class TabPage2 : public CPropertyPage {
+class TabPage2 : public CTrackingPage {
 public:
     TabPage2();
 
@@ -18,16 +17,14 @@ public:
     int tone = 0;       // BeepFreq in Hz
     std::string toneText;
     std::string durationText;
-    ControlDevice* device = nullptr;
 
 protected:
     void DoDataExchange(bool save) override;
     BOOL OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
-    void OnHScroll(int code, int position, HWND control) override;
+    void ShowNumbers() override;
 
 private:
-    void ShowNumbers();
     void OnTestBeep();
 };
 

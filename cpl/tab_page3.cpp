@@ -9,7 +9,7 @@
 #include "page_controls.h"
 #include "settings_rules.h"
 
-TabPage3::TabPage3() : CPropertyPage(IDD_MOUSE_PAGE) {}
+TabPage3::TabPage3() : CTrackingPage(IDD_MOUSE_PAGE) {}
 
 // The delay list takes no part: only a selection from it changes the code.
 void TabPage3::DoDataExchange(bool save) {
@@ -44,7 +44,7 @@ void TabPage3::FillDelayList() {
 }
 
 BOOL TabPage3::OnInitDialog() {
-    CPropertyPage::OnInitDialog();
+    CTrackingPage::OnInitDialog();
     AddComboTexts(Handle(), IDC_MOUSE_MODE, IDS_MODE_FIRST, 3);
     SendDlgItemMessageA(Handle(), IDC_MOUSE_MODE, CB_SETCURSEL, static_cast<WPARAM>(modeIndex), 0);
     SetTrackbarRange(Handle(), IDC_DOUBLE_CLICK_FIELD, 20, 200);
@@ -64,7 +64,7 @@ bool TabPage3::OnCommand(int id, int code, HWND control) {
         OnSelchangeRbnDelay();
         return true;
     }
-    return CPropertyPage::OnCommand(id, code, control);
+    return CTrackingPage::OnCommand(id, code, control);
 }
 
 // The controller works in the chosen mode at once.
@@ -81,9 +81,3 @@ void TabPage3::OnSelchangeRbnDelay() {
     delayCode = ClampDelayCode(static_cast<uint32_t>(code));
 }
 
-void TabPage3::OnHScroll(int code, int position, HWND control) {
-    UpdateData(true);
-    ShowNumbers();
-    UpdateData(false);
-    CPropertyPage::OnHScroll(code, position, control);
-}

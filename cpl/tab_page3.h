@@ -7,10 +7,9 @@
 
 #include <string>
 
-#include "control_device.h"
-#include "property_page.h"
+#include "tracking_page.h"
 
-class TabPage3 : public CPropertyPage {
+class TabPage3 : public CTrackingPage {
 public:
     TabPage3();
 
@@ -21,16 +20,14 @@ public:
     std::string fieldText;
     std::string speedText;
     uint32_t delayCode = 0;  // RBNDelay
-    ControlDevice* device = nullptr;
 
 protected:
     void DoDataExchange(bool save) override;
     BOOL OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
-    void OnHScroll(int code, int position, HWND control) override;
+    void ShowNumbers() override;
 
 private:
-    void ShowNumbers();
     void FillDelayList();
     void OnSelchangeMouseMode();
     void OnSelchangeRbnDelay();

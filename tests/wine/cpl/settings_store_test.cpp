@@ -161,28 +161,37 @@ TEST(SaveSettings, WritesDwordsAndDoubleClickTexts) {
     EXPECT_EQ(keys.GetUserText("DoubleClickSpeed"), std::string("200", 4));
 }
 
-TEST(SaveSettings, MissingParametersKeyIsNotCreatedButUserValuesAreWritten) {
-    TestKeys keys("SaveNoDriver");
-    keys.CreateUserKey();
-    AppletSettings s = Marked();
-    RecordingNotice notice;
-    SaveSettings(s, keys.Places(), &notice);
-    EXPECT_EQ(notice.shown, "registry write fail");
-    EXPECT_FALSE(keys.DriverKeyExists());
-    EXPECT_EQ(keys.GetUserText("DoubleClickSpeed"), std::string("222", 4));
-}
+struct MissingKeyCase {
+    const char* name;
+    bool driverKey, userKey;
+    const char* notice;
+    const char* storedFreq;  // BeepFreq as stored afterwards, "none" if absent
+    const char* storedSpeed;
+};
 
-TEST(SaveSettings, MissingUserKeySaysSoAfterWritingTheDriverValues) {
-    TestKeys keys("SaveNoUser");
-    keys.CreateDriverKey();
-    AppletSettings s = Marked();
-    RecordingNotice notice;
-    SaveSettings(s, keys.Places(), &notice);
-    EXPECT_EQ(notice.shown, "registry HKEY_CURRENT_USER open fail");
-    DWORD value = 0;
-    EXPECT_TRUE(keys.GetDword("BeepFreq", &value));
-    EXPECT_EQ(value, 3000u);
-    EXPECT_EQ(keys.GetUserText("DoubleClickSpeed"), "<missing>");
+const MissingKeyCase kMissingKeyCases[] = {
+    {"Parameters key is only opened, never created", false, true, "registry write fail", "none",
+     "222"},
+    {"no mouse key: driver values written, then the notice", true, false, "registry HKEY_CURRENT_USER open fail",
+     "3000", "<missing>"},
+};
+
+TEST(SaveSettings, MissingKeys) {
+    for (const MissingKeyCase& c : kMissingKeyCases) {
+        SCOPED_TRACE(c.name);
+        TestKeys keys("SaveMissing");
+        if (c.driverKey) keys.CreateDriverKey();
+        if (c.userKey) keys.CreateUserKey();
+        RecordingNotice notice;
+        SaveSettings(Marked(), keys.Places(), &notice);
+        EXPECT_EQ(notice.shown, c.notice);
+        DWORD freq = 0;
+        EXPECT_EQ(keys.GetDword("BeepFreq", &freq) ? std::to_string(freq) : "none", c.storedFreq);
+        EXPECT_EQ(keys.DriverKeyExists(), c.driverKey);
+        std::string speed = keys.GetUserText("DoubleClickSpeed");
+        if (!speed.empty() && speed.back() == '\0') speed.pop_back();
+        EXPECT_EQ(speed, c.storedSpeed);
+    }
 }
 
 }  // namespace
