@@ -114,24 +114,37 @@ TEST(AppletEntry, NewInquireFillsTheRecordInEachEdition) {
 static_assert(sizeof(NEWCPLINFOA) == 244, "the control panel's record on 32-bit Windows");
 #endif
 
-// Without the driver, double-clicking shows only the "Tip" box, owned by
-// the control panel's window, and answers 0.
-TEST(AppletEntry, DoubleClickWithoutDriverShowsOnlyTheTip) {
-    LoadedApplet applet(KV_CPL_EN_US);
-    ASSERT_TRUE(applet.Ready());
-    HWND panel = CreateWindowExA(0, "STATIC", "panel", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    std::vector<SeenBox> seen;
-    LONG answer;
-    {
-        WindowScript script([&] { return CloseMessageBoxes(&seen); });
-        answer = applet.Send(CPL_DBLCLK, 0, 0, panel);
+TEST(AppletEntry, RunsWhereItIsMeantTo) {
+    // The cp936 run of this program must really have the Chinese code page.
+    const char* lang = getenv("LANG");
+    if (lang && strncmp(lang, "zh_CN", 5) == 0) {
+        EXPECT_EQ(GetACP(), 936u);
     }
-    DestroyWindow(panel);
-    EXPECT_EQ(answer, 0);
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].title, "Tip");
-    EXPECT_EQ(seen[0].text, "Device didn't connect or Driver isn't installed.");
-    EXPECT_EQ(seen[0].owner, panel);
+}
+
+// Without the driver, double-clicking shows only the "Tip" box, owned by
+// the control panel's window, and answers 0. The box's text arrives in the
+// running code page, so the zh-CN edition is read where that is 936.
+TEST(AppletEntry, DoubleClickWithoutDriverShowsOnlyTheTip) {
+    for (const EditionCase& c : kEditions) {
+        if (c.path == kEditions[1].path && GetACP() != 936) continue;
+        SCOPED_TRACE(c.path);
+        LoadedApplet applet(c.path);
+        ASSERT_TRUE(applet.Ready());
+        HWND panel = CreateWindowExA(0, "STATIC", "panel", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        std::vector<SeenBox> seen;
+        LONG answer;
+        {
+            WindowScript script([&] { return CloseMessageBoxes(&seen); });
+            answer = applet.Send(CPL_DBLCLK, 0, 0, panel);
+        }
+        DestroyWindow(panel);
+        EXPECT_EQ(answer, 0);
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].title, c.tipCaption);
+        EXPECT_EQ(seen[0].text, c.deviceText);
+        EXPECT_EQ(seen[0].owner, panel);
+    }
 }
 
 }  // namespace

@@ -65,15 +65,17 @@ int main(int argc, char** argv) {
     dialog.mousePage.field = 40;
     dialog.mousePage.speed = 500;
     dialog.mousePage.delayCode = 61;
-    int saved = 0;
+    // One page per 20 ticks of 50 ms, so the dialog's own loop paints it
+    // between showing and copying.
+    int saved = 0, tick = 0;
     WindowScript script([&] {
         if (!dialog.Handle()) return false;
-        for (int page = 0; page < 5; ++page) {
-            PropSheet_SetCurSel(dialog.sheet.Handle(), nullptr, page);
-            RedrawWindow(dialog.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-            Sleep(300);
-            saved += SaveWindowBitmap(dialog.Handle(), outdir + "\\page" + std::to_string(page + 1) + ".bmp");
-        }
+        const int page = tick / 20, phase = tick % 20;
+        ++tick;
+        if (phase == 0) PropSheet_SetCurSel(dialog.sheet.Handle(), nullptr, page);
+        if (phase != 19) return false;
+        saved += SaveWindowBitmap(dialog.Handle(), outdir + "\\page" + std::to_string(page + 1) + ".bmp");
+        if (page < 4) return false;
         PostMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
         return true;
     });
