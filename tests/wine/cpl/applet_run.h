@@ -12,6 +12,7 @@
 #include "fake_device.h"
 #include "registry_fixture.h"
 #include "settings_applet.h"
+#include "user_actions.h"
 #include "window_script.h"
 
 class ScriptedApplet : public CSettingsApplet {
@@ -72,37 +73,8 @@ private:
     UINT savedDoubleClickTime_;
 };
 
-// Window messages as a user's actions produce them.
+// The applet's own dialog object.
 inline void ShowPage(CControlPanelDlg* dialog, int index) { PropSheet_SetCurSel(dialog->sheet.Handle(), nullptr, index); }
-
-inline void ChooseComboEntry(HWND page, int id, int index) {
-    HWND combo = GetDlgItem(page, id);
-    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-}
-
-inline void DragTrackbar(HWND page, int id, int position) {
-    HWND trackbar = GetDlgItem(page, id);
-    SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
-    SendMessageA(page, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), reinterpret_cast<LPARAM>(trackbar));
-}
-
-inline void Click(HWND page, int id) { SendMessageA(GetDlgItem(page, id), BM_CLICK, 0, 0); }
-
-inline void Press(CControlPanelDlg* dialog, int button) { PostMessageA(dialog->Handle(), WM_COMMAND, button, 0); }
-
-inline std::string TextOf(HWND page, int id) {
-    char text[256] = "";
-    GetDlgItemTextA(page, id, text, sizeof text);
-    return text;
-}
-
-inline int ComboSelection(HWND page, int id) {
-    return static_cast<int>(SendDlgItemMessageA(page, id, CB_GETCURSEL, 0, 0));
-}
-
-inline int TrackbarPosition(HWND page, int id) {
-    return static_cast<int>(SendDlgItemMessageA(page, id, TBM_GETPOS, 0, 0));
-}
+inline void Press(CControlPanelDlg* dialog, int button) { Press(dialog->Handle(), button); }
 
 #endif
