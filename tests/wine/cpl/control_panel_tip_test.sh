@@ -2,15 +2,18 @@
 # End to end without a driver: Wine's control.exe loads the built applet
 # from system32 and opens it; the only window is the "Tip" box, and the
 # control panel ends once it is answered.
-#   control_panel_tip_test.sh ROOT CPL
+#   control_panel_tip_test.sh ROOT CPL KVVIRT
 set -u
-root=${1:?root}; cpl=${2:?cpl}
+root=${1:?root}; cpl=${2:?cpl}; kvvirt=${3:?kvvirt.exe}
 env=$("$root/scripts/wine-run" --env "$cpl") || exit $?
 eval "$env"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 system32=$WINEPREFIX/drive_c/windows/system32
 cp "$cpl" "$system32/kvcplusb.cpl" || exit 1
+# An earlier test may have left the real driver loaded in the virtual touch
+# controller: take it away (a harness that is not running is fine too).
+"$WINELOADER" "$kvvirt" unload >"$work/unload" 2>&1 </dev/null
 
 "$WINELOADER" control.exe kvcplusb.cpl >"$work/out" 2>&1 &
 panel=$!
