@@ -17,6 +17,9 @@ public:
     UINT TemplateId() const { return templateId_; }
     CPropertySheet* Sheet() const { return sheet_; }
 
+    // A wizard page's choice of Back, Next, Finish (PSWIZB_* flags).
+    void SetWizardButtons(DWORD flags) { PropSheet_SetWizButtons(GetParent(Handle()), flags); }
+
     // The page as PropertySheetA takes it; used by CPropertySheet.
     void FillPageRecord(PROPSHEETPAGEA* record);
     void SetSheet(CPropertySheet* sheet) { sheet_ = sheet; }

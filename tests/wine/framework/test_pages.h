@@ -28,6 +28,7 @@ public:
 protected:
     LRESULT OnSetActive() override {
         Note("active");
+        SetWizardButtons(PSWIZB_BACK | PSWIZB_NEXT | PSWIZB_FINISH);
         if (pressOnActive) PostMessageA(GetParent(Handle()), PSM_PRESSBUTTON, pressOnActive, 0);
         return 0;
     }
