@@ -1,0 +1,264 @@
+// The calibration window under Wine with real windows, dialogs, drawing and
+// registry, on a scripted double of the driver: placement rectangles,
+// drawing, a confirmed pass stored, Cancel, Escape, an unwritable key, a
+// failing placement request and a second instance.
+#include <windows.h>
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "calibration_app.h"
+#include "calibration_math.h"
+#include "gui_wait.h"
+#include "kvshared.h"
+#include "scripted_control_device.h"
+
+namespace {
+
+using kvtest::ScriptedControlDevice;
+
+const char* const kStoredNames[] = {"XHigh", "XLow", "YHigh", "YLow", "XOffset", "YOffset", "PortaitScreen"};
+const DWORD kUntouched = 77;
+
+// The program on a thread of its own, as WinMain would run it.
+class Program {
+public:
+    explicit Program(ScriptedControlDevice* device) : device_(device) {
+        thread_ = CreateThread(nullptr, 0, Main, this, 0, nullptr);
+    }
+    ~Program() {
+        if (!Ended(10000)) TerminateThread(thread_, 99);
+        CloseHandle(thread_);
+    }
+    bool Ended(DWORD ms) { return WaitForSingleObject(thread_, ms) == WAIT_OBJECT_0; }
+    int exitCode = -1;
+
+private:
+    static DWORD WINAPI Main(void* p) {
+        Program* self = static_cast<Program*>(p);
+        self->exitCode = kvcal::RunCalibrationProgram(GetModuleHandleA(nullptr), *self->device_);
+        return 0;
+    }
+    ScriptedControlDevice* device_;
+    HANDLE thread_;
+};
+
+HWND WaitForCalibrationWindow() { return kvtest::WaitForWindow(kvcal::kWindowClass, kvcal::kWindowTitle); }
+
+void PressButton(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void PressEscape(HWND window) { PostMessageA(window, WM_KEYUP, VK_ESCAPE, 0xC0010001); }
+
+// Sets every value the program stores to a marker, so a write shows.
+void PresetParameters() {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    for (const char* name : kStoredNames)
+        RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&kUntouched), sizeof kUntouched);
+    RegCloseKey(key);
+}
+
+bool ReadParameter(const char* name, DWORD* value) {
+    DWORD size = sizeof *value, type = 0;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    const LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS && type == REG_DWORD;
+}
+
+void ExpectParametersUntouched(const char* what) {
+    for (const char* name : kStoredNames) {
+        DWORD value = 0;
+        EXPECT_TRUE(ReadParameter(name, &value)) << what << ": " << name;
+        EXPECT_EQ(value, kUntouched) << what << ": " << name;
+    }
+}
+
+void TouchWorkedExample(ScriptedControlDevice* device, int count = 4) {
+    const kvcal::Point raw[] = {{500, 400}, {1500, 1200}, {502, 1198}, {1498, 402}};
+    for (int i = 0; i < count; ++i) device->Touch(raw[i].x, raw[i].y);
+}
+
+COLORREF ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+TEST(CalibrationWindow, CoversThePlacementsArea) {
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    for (uint32_t pos : {0u, 1u, 3u}) {
+        ScriptedControlDevice device(pos);
+        Program program(&device);
+        HWND window = WaitForCalibrationWindow();
+        ASSERT_NE(window, nullptr) << "DBScreenPos " << pos;
+        char className[64] = {};
+        GetClassNameA(window, className, sizeof className);
+        EXPECT_STREQ(className, "KVCALIBA");
+        EXPECT_EQ(kvtest::WindowTitle(window), "KESTIVA CALIBRAY");
+        const LONG style = GetWindowLongA(window, GWL_STYLE);
+        EXPECT_EQ(style & (WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_THICKFRAME), WS_POPUP | WS_VISIBLE);
+        RECT rect = {};
+        GetWindowRect(window, &rect);
+        const kvcal::Area area = kvcal::AreaForScreenPos(pos, cx, cy);
+        EXPECT_EQ(rect.left, area.left) << "DBScreenPos " << pos;
+        EXPECT_EQ(rect.top, area.top) << "DBScreenPos " << pos;
+        EXPECT_EQ(rect.right, area.right) << "DBScreenPos " << pos;
+        EXPECT_EQ(rect.bottom, area.bottom) << "DBScreenPos " << pos;
+        PressEscape(window);
+        ASSERT_TRUE(program.Ended(5000));
+        EXPECT_EQ(program.exitCode, 0);
+        EXPECT_EQ(device.Count(IOCTL_POINTER_RELOAD_SETTINGS), 1u) << "Escape reloads the stored calibration";
+    }
+}
+
+TEST(CalibrationWindow, DrawsTheBackgroundAndTheCurrentTarget) {
+    const COLORREF background = RGB(166, 202, 240), disc = RGB(255, 255, 0);
+    ScriptedControlDevice device(DBSCREENPOS_SINGLE);
+    Program program(&device);
+    HWND window = WaitForCalibrationWindow();
+    ASSERT_NE(window, nullptr);
+    const kvcal::Targets t =
+        kvcal::TargetsForArea(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(kvtest::WaitFor([&] { return ScreenPixel(t.at[0].x, t.at[0].y) == disc; }, 5000))
+        << "target 1 shown at the first quarter";
+    EXPECT_EQ(ScreenPixel(2, 2), background);
+    EXPECT_EQ(ScreenPixel(t.at[1].x, t.at[1].y), background) << "target 2 not yet";
+    device.Touch(500, 400);
+    EXPECT_TRUE(kvtest::WaitFor([&] { return ScreenPixel(t.at[1].x, t.at[1].y) == disc; }, 5000)) << "target 2";
+    EXPECT_EQ(ScreenPixel(t.at[0].x, t.at[0].y), background) << "target 1 hidden again";
+    // A repaint keeps the target on show.
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+    Sleep(100);
+    EXPECT_EQ(ScreenPixel(t.at[1].x, t.at[1].y), disc) << "target 2 survives a repaint";
+    PressEscape(window);
+    ASSERT_TRUE(program.Ended(5000));
+}
+
+TEST(CalibrationWindow, ConfirmedPassIsStored) {
+    PresetParameters();
+    ScriptedControlDevice device(DBSCREENPOS_SINGLE);
+    Program program(&device);
+    ASSERT_NE(WaitForCalibrationWindow(), nullptr);
+    TouchWorkedExample(&device);
+    HWND confirm = kvtest::WaitForWindow("#32770", " Confirm Calibration");
+    ASSERT_NE(confirm, nullptr);
+    EXPECT_EQ(kvtest::DialogItemText(confirm, 1001), "Is cursor lined up with the finger touch on?");
+
+    const std::vector<uint8_t> trial = device.LastCalibration();
+    ASSERT_EQ(trial.size(), 56u) << "the whole record goes to the driver";
+    int32_t words[14];
+    std::memcpy(words, trial.data(), sizeof words);
+    const int32_t expected[14] = {0, 0, 2000, 1600, 4, 1596, 1996, 4, 2, 2, 1998, 1598, 0, 0};
+    for (int i = 0; i < 14; ++i) EXPECT_EQ(words[i], expected[i]) << "word " << i;
+
+    PressButton(confirm, IDOK);
+    ASSERT_TRUE(program.Ended(5000));
+    EXPECT_EQ(program.exitCode, 0);
+    const DWORD stored[] = {1998, 2, 1598, 2, 0, 0, 0};
+    for (size_t i = 0; i < 7; ++i) {
+        DWORD value = kUntouched;
+        EXPECT_TRUE(ReadParameter(kStoredNames[i], &value)) << kStoredNames[i];
+        EXPECT_EQ(value, stored[i]) << kStoredNames[i];
+    }
+    EXPECT_EQ(device.Count(IOCTL_POINTER_RELOAD_SETTINGS), 0u);
+}
+
+TEST(CalibrationWindow, CancelReloadsAndStartsOverAtTheFirstTarget) {
+    PresetParameters();
+    ScriptedControlDevice device(DBSCREENPOS_SINGLE);
+    Program program(&device);
+    HWND window = WaitForCalibrationWindow();
+    ASSERT_NE(window, nullptr);
+    TouchWorkedExample(&device);
+    HWND confirm = kvtest::WaitForWindow("#32770", " Confirm Calibration");
+    ASSERT_NE(confirm, nullptr);
+    PressButton(confirm, IDCANCEL);
+    EXPECT_TRUE(kvtest::WaitFor([&] { return device.Arms() == 5; })) << "a new pass arms target 1";
+    EXPECT_EQ(device.Count(IOCTL_POINTER_RELOAD_SETTINGS), 1u);
+    const kvcal::Targets t =
+        kvcal::TargetsForArea(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(kvtest::WaitFor([&] { return ScreenPixel(t.at[0].x, t.at[0].y) == RGB(255, 255, 0); }, 5000));
+    PressEscape(window);
+    ASSERT_TRUE(program.Ended(5000));
+    EXPECT_EQ(device.Count(IOCTL_POINTER_RELOAD_SETTINGS), 2u);
+    ExpectParametersUntouched("after Cancel and Escape");
+}
+
+TEST(CalibrationWindow, EscapeDuringTheThirdTargetSendsOnlyTheReload) {
+    PresetParameters();
+    ScriptedControlDevice device(DBSCREENPOS_SINGLE);
+    Program program(&device);
+    HWND window = WaitForCalibrationWindow();
+    ASSERT_NE(window, nullptr);
+    TouchWorkedExample(&device, 2);
+    ASSERT_TRUE(kvtest::WaitFor([&] { return device.Arms() == 3; }));
+    const DWORD pressed = GetTickCount();
+    PressEscape(window);
+    ASSERT_TRUE(program.Ended(5000));
+    EXPECT_LT(GetTickCount() - pressed, 2000u) << "ends at once";
+    EXPECT_EQ(program.exitCode, 0);
+    EXPECT_EQ(device.Count(IOCTL_POINTER_SET_CALIBRATION), 0u);
+    EXPECT_EQ(device.Count(IOCTL_POINTER_RELOAD_SETTINGS), 1u);
+    EXPECT_EQ(device.Arms(), 3) << "no capture armed after quitting";
+    ExpectParametersUntouched("after Escape");
+}
+
+TEST(CalibrationWindow, UnwritableKeyShowsThePrivilegeMessage) {
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY);
+    ScriptedControlDevice device(DBSCREENPOS_SINGLE);
+    Program program(&device);
+    ASSERT_NE(WaitForCalibrationWindow(), nullptr);
+    TouchWorkedExample(&device);
+    HWND confirm = kvtest::WaitForWindow("#32770", " Confirm Calibration");
+    ASSERT_NE(confirm, nullptr);
+    PressButton(confirm, IDOK);
+    HWND error = kvtest::WaitForWindow("#32770", "Error");
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(kvtest::DialogItemText(error, 1001), "To do this opration should have administrators privilege.");
+    PressButton(error, IDOK);
+    ASSERT_TRUE(program.Ended(5000));
+    EXPECT_EQ(program.exitCode, 0) << "the program ends all the same";
+    DWORD value = 0;
+    EXPECT_FALSE(ReadParameter("XLow", &value)) << "nothing stored";
+    PresetParameters();
+}
+
+TEST(CalibrationWindow, FailingPlacementRequestShowsTheDeviceMessage) {
+    ScriptedControlDevice device(DBSCREENPOS_SINGLE, true);
+    Program program(&device);
+    HWND message = kvtest::WaitForWindow("#32770", " Confirm");
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(kvtest::DialogItemText(message, 1001), "Device didn't connect or Driver isn't installed.");
+    EXPECT_EQ(FindWindowA(kvcal::kWindowClass, nullptr), nullptr) << "no calibration window";
+    PressButton(message, IDOK);
+    ASSERT_TRUE(program.Ended(5000));
+    EXPECT_EQ(program.exitCode, 0);
+    EXPECT_EQ(device.Count(IOCTL_POINTER_ARM_CAPTURE), 0u);
+}
+
+TEST(CalibrationWindow, SecondInstanceEndsAtOnce) {
+    ScriptedControlDevice first(DBSCREENPOS_SINGLE), second(DBSCREENPOS_SINGLE);
+    Program running(&first);
+    HWND window = WaitForCalibrationWindow();
+    ASSERT_NE(window, nullptr);
+    {
+        Program again(&second);
+        ASSERT_TRUE(again.Ended(3000));
+        EXPECT_EQ(again.exitCode, 0);
+    }
+    EXPECT_EQ(second.Count(IOCTL_POINTER_GET_SCREEN_POS), 0u) << "the second one never asks the driver";
+    EXPECT_TRUE(IsWindow(window)) << "the first one runs on";
+    PressEscape(window);
+    ASSERT_TRUE(running.Ended(5000));
+}
+
+}  // namespace
