@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 export JOBS
 
-.PHONY: all bootstrap host win32 win64 package test test-no32 fuzz bench clean
+.PHONY: all bootstrap host win32 win64 package test test-no32 fuzz bench clean shots
 
 all: package
 
@@ -48,3 +48,7 @@ bench: bootstrap
 
 clean:
 	rm -rf build out
+
+# Screenshots of kvcal in both editions into out/shots/ (not committed).
+shots: win64
+	scripts/shots

@@ -92,6 +92,34 @@ COLORREF ScreenPixel(int x, int y) {
     return colour;
 }
 
+// Pixels of the screen rectangle that are strongly blue, as the
+// instruction text is (red 32, green 32, blue 255), and the background
+// (166, 202, 240) is not.
+int CountBluePixels(const RECT& r) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    int count = 0;
+    const uint8_t* p = static_cast<const uint8_t*>(bits);
+    for (int i = 0; i < w * h; ++i, p += 4) count += p[0] > 200 && p[1] < 120 && p[2] < 120;  // B, G, R
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return count;
+}
+
 TEST(CalibrationWindow, CoversThePlacementsArea) {
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
     for (uint32_t pos : {0u, 1u, 3u}) {
@@ -130,6 +158,11 @@ TEST(CalibrationWindow, DrawsTheBackgroundAndTheCurrentTarget) {
     EXPECT_TRUE(kvtest::WaitFor([&] { return ScreenPixel(t.at[0].x, t.at[0].y) == disc; }, 5000))
         << "target 1 shown at the first quarter";
     EXPECT_EQ(ScreenPixel(2, 2), background);
+    // The instruction line sits below the middle of the upper half.
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    const int textTop = (cy * 3 / 4) / 2;
+    EXPECT_GT(CountBluePixels({0, textTop, cx, textTop + 20}), 100) << "instruction text drawn in blue";
+    EXPECT_EQ(CountBluePixels({0, textTop + 40, cx, textTop + 80}), 0) << "nothing below it";
     EXPECT_EQ(ScreenPixel(t.at[1].x, t.at[1].y), background) << "target 2 not yet";
     device.Touch(500, 400);
     EXPECT_TRUE(kvtest::WaitFor([&] { return ScreenPixel(t.at[1].x, t.at[1].y) == disc; }, 5000)) << "target 2";

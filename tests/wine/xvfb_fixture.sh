@@ -37,7 +37,13 @@ case "$action" in
   stop)
     # Only the server this fixture started.
     [ -f "$pidfile" ] || exit 0
-    kill "$(cat "$pidfile")" 2>/dev/null
+    pid=$(cat "$pidfile")
+    kill "$pid" 2>/dev/null
+    # Gone before the next run looks for a server on this display.
+    for _ in $(seq 50); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
     rm -f "$pidfile"
     exit 0 ;;
 esac
