@@ -80,4 +80,22 @@ inline void TouchWorkedExample(ScriptedControlDevice* device, int count = 4) {
     for (int i = 0; i < count; ++i) device->Touch(raw[i].x, raw[i].y);
 }
 
+// Waits for the calibration window, touches the worked example's four
+// points and waits for the confirmation dialog titled `caption`.
+inline HWND TouchUntilConfirmation(ScriptedControlDevice* device, const char* caption) {
+    if (!WaitForCalibrationWindow()) return nullptr;
+    TouchWorkedExample(device);
+    return WaitForWindow("#32770", caption);
+}
+
+// After a failed store: the program has ended with 0 and the key (deleted
+// by the test) is still missing; then the key is made again.
+inline void ExpectEndedWithNothingStored(Program* program) {
+    ASSERT_TRUE(program->Ended(5000));
+    EXPECT_EQ(program->exitCode, 0) << "the program ends all the same";
+    DWORD value = 0;
+    EXPECT_FALSE(ReadParameter("XLow", &value)) << "nothing stored";
+    PresetParameters();
+}
+
 }  // namespace kvtest

@@ -109,9 +109,7 @@ TEST(CalibrationWindow, ConfirmedPassIsStored) {
     PresetParameters();
     ScriptedControlDevice device(DBSCREENPOS_SINGLE);
     Program program(&device);
-    ASSERT_NE(WaitForCalibrationWindow(), nullptr);
-    TouchWorkedExample(&device);
-    HWND confirm = kvtest::WaitForWindow("#32770", " Confirm Calibration");
+    HWND confirm = TouchUntilConfirmation(&device, " Confirm Calibration");
     ASSERT_NE(confirm, nullptr);
     EXPECT_EQ(kvtest::DialogItemText(confirm, 1001), "Is cursor lined up with the finger touch on?");
 
@@ -178,20 +176,14 @@ TEST(CalibrationWindow, UnwritableKeyShowsThePrivilegeMessage) {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY);
     ScriptedControlDevice device(DBSCREENPOS_SINGLE);
     Program program(&device);
-    ASSERT_NE(WaitForCalibrationWindow(), nullptr);
-    TouchWorkedExample(&device);
-    HWND confirm = kvtest::WaitForWindow("#32770", " Confirm Calibration");
+    HWND confirm = TouchUntilConfirmation(&device, " Confirm Calibration");
     ASSERT_NE(confirm, nullptr);
     PressButton(confirm, IDOK);
     HWND error = kvtest::WaitForWindow("#32770", "Error");
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(kvtest::DialogItemText(error, 1001), "To do this opration should have administrators privilege.");
     PressButton(error, IDOK);
-    ASSERT_TRUE(program.Ended(5000));
-    EXPECT_EQ(program.exitCode, 0) << "the program ends all the same";
-    DWORD value = 0;
-    EXPECT_FALSE(ReadParameter("XLow", &value)) << "nothing stored";
-    PresetParameters();
+    ExpectEndedWithNothingStored(&program);
 }
 
 TEST(CalibrationWindow, FailingPlacementRequestShowsTheDeviceMessage) {

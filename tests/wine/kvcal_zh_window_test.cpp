@@ -54,9 +54,7 @@ TEST(ChineseEdition, RegistryFailureInItsOwnDialog) {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY);
     ScriptedControlDevice device(DBSCREENPOS_SINGLE);
     Program program(&device);
-    ASSERT_NE(WaitForCalibrationWindow(), nullptr);
-    TouchWorkedExample(&device);
-    HWND confirm = WaitForWindow("#32770", kConfirmCalibrationCaption);
+    HWND confirm = TouchUntilConfirmation(&device, kConfirmCalibrationCaption);
     ASSERT_NE(confirm, nullptr);
     PressButton(confirm, IDOK);
     HWND error = WaitForWindow("#32770", kErrorCaption);
@@ -64,11 +62,7 @@ TEST(ChineseEdition, RegistryFailureInItsOwnDialog) {
     EXPECT_EQ(DialogItemText(error, IDC_MESSAGE_TEXT), kNoPrivilege);
     EXPECT_EQ(ButtonIds(error), (std::vector<int>{IDCANCEL, IDCANCEL})) << "both buttons end it with 2";
     PressButton(error, IDCANCEL);
-    ASSERT_TRUE(program.Ended(5000));
-    EXPECT_EQ(program.exitCode, 0) << "the program ends all the same";
-    DWORD value = 0;
-    EXPECT_FALSE(ReadParameter("XLow", &value)) << "nothing stored";
-    PresetParameters();
+    ExpectEndedWithNothingStored(&program);
 }
 
 }  // namespace
