@@ -34,19 +34,17 @@ TEST(ChineseEdition, UnansweredPlacementRequestMeansAWrongDriver) {
     EXPECT_EQ(program.exitCode, 0);
 }
 
+BOOL CALLBACK CollectButtonId(HWND child, LPARAM list) {
+    char className[16] = {};
+    GetClassNameA(child, className, sizeof className);
+    if (lstrcmpiA(className, "Button") == 0) reinterpret_cast<std::vector<int>*>(list)->push_back(GetDlgCtrlID(child));
+    return TRUE;
+}
+
 // The control ids of the dialog's buttons.
 std::vector<int> ButtonIds(HWND dialog) {
     std::vector<int> ids;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM list) -> BOOL {
-            char className[16] = {};
-            GetClassNameA(child, className, sizeof className);
-            if (lstrcmpiA(className, "Button") == 0)
-                reinterpret_cast<std::vector<int>*>(list)->push_back(GetDlgCtrlID(child));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ids));
+    EnumChildWindows(dialog, CollectButtonId, reinterpret_cast<LPARAM>(&ids));
     return ids;
 }
 
