@@ -8,7 +8,7 @@
 
 namespace kv {
 
-// Reports of this many bytes or fewer pass untouched.
+// Reports shorter than this pass untouched.
 constexpr uint32_t kMinReportLength = 7;
 
 constexpr uint8_t kContactNone = 0;

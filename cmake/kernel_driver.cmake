@@ -1,0 +1,22 @@
+# kv_kernel_driver(TARGET SOURCE...): a WDM driver image: freestanding C++,
+# native subsystem, relocatable (Wine does not load a driver image without
+# relocations), entry DriverEntry, imports from ntoskrnl.exe and HAL.dll only.
+set(KV_KERNEL_COMPILE_OPTIONS ${KV_WARNINGS} -O2 -ffreestanding -fno-exceptions -fno-rtti
+  -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-stack-protector -fno-threadsafe-statics
+  -mno-stack-arg-probe)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL i686)
+  set(KV_DRIVER_ENTRY _DriverEntry@8)
+else()
+  set(KV_DRIVER_ENTRY DriverEntry)
+endif()
+
+function(kv_kernel_driver target)
+  add_executable(${target} ${ARGN})
+  set_target_properties(${target} PROPERTIES SUFFIX .sys)
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/driver/wdm)
+  target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${KV_KERNEL_COMPILE_OPTIONS}>)
+  target_link_options(${target} PRIVATE -nostdlib -shared -s -Wl,--subsystem,native
+    -Wl,--entry,${KV_DRIVER_ENTRY} -Wl,--dynamicbase -Wl,--nxcompat -Wl,--image-base,0x10000
+    -Wl,--exclude-all-symbols)
+  target_link_libraries(${target} PRIVATE ntoskrnl hal gcc)
+endfunction()

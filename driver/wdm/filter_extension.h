@@ -1,0 +1,71 @@
+// The device extension of both device objects, and the driver-wide state
+// that every device instance shares.
+#pragma once
+#include "kernel_headers.h"
+
+#include "driver_state.h"
+
+constexpr ULONG kExtensionSignature = KvFourCc('F', 'l', 't', 'r');
+
+enum PnpState : ULONG {
+    kPnpAdded = 0,
+    kPnpStarting = 1,
+    kPnpStarted = 2,
+    kPnpStartFailed = 3,
+    kPnpStopped = 4,
+    kPnpPoweredDown = 5,
+    kPnpSurpriseRemoved = 6,
+    kPnpRemoved = 7,
+};
+
+struct FilterExtension {
+    ULONG Signature;
+    volatile ULONG PnpState;
+    PDEVICE_OBJECT FilterDevice;
+    PDEVICE_OBJECT ControlDevice;
+    PDEVICE_OBJECT PhysicalDevice;
+    PDEVICE_OBJECT LowerDevice;
+    DEVICE_CAPABILITIES Capabilities;
+    volatile LONG OutstandingRequests;
+    KEVENT RemoveEvent;
+    BOOLEAN IsFilter;
+    UNICODE_STRING LinkName;
+};
+
+// Driver-wide: settings, touch and capture state with the lock that
+// serialises report completions against each other and against the
+// control codes that touch the same words.
+struct DriverGlobals {
+    kv::DriverState State;
+    KSPIN_LOCK StateLock;
+    UNICODE_STRING RegistryPath;
+    KTIMER BeepTimer;
+    KDPC BeepDpc;
+};
+extern DriverGlobals g_Driver;
+
+inline FilterExtension* ExtensionOf(PDEVICE_OBJECT device) {
+    return static_cast<FilterExtension*>(device->DeviceExtension);
+}
+
+// Outstanding-request counting; the remove event fires below zero.
+void AcquireRequest(FilterExtension* ext);
+void ReleaseRequest(FilterExtension* ext);
+
+// Completes a request with a status and no data, no priority boost.
+NTSTATUS CompleteRequest(PIRP irp, NTSTATUS status, ULONG_PTR information = 0);
+
+// Sends the request to the lower device with this stack location copied
+// unchanged, no completion routine.
+NTSTATUS PassDown(FilterExtension* ext, PIRP irp);
+
+// Dispatch routines, one file each.
+extern "C" {
+DRIVER_ADD_DEVICE KvAddDevice;
+DRIVER_DISPATCH KvDispatchCreateClose;
+DRIVER_DISPATCH KvDispatchDeviceControl;
+DRIVER_DISPATCH KvDispatchInternalControl;
+DRIVER_DISPATCH KvDispatchPnp;
+DRIVER_DISPATCH KvDispatchPower;
+DRIVER_DISPATCH KvDispatchGeneric;
+}

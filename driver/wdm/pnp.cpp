@@ -1,0 +1,101 @@
+// Plug and Play of the filter device: start with the capabilities query,
+// stop, surprise removal and removal with the wait for outstanding work.
+#include "pnp.h"
+
+namespace {
+
+extern "C" NTSTATUS NTAPI SignalWhenDone(PDEVICE_OBJECT, PIRP, PVOID context) {
+    KeSetEvent(static_cast<PKEVENT>(context), IO_NO_INCREMENT, FALSE);
+    return STATUS_MORE_PROCESSING_REQUIRED;
+}
+
+KV_PAGED NTSTATUS QueryCapabilities(FilterExtension* ext) {
+    PIRP irp = IoAllocateIrp(ext->LowerDevice->StackSize, FALSE);
+    if (!irp) return STATUS_INSUFFICIENT_RESOURCES;
+    RtlZeroMemory(&ext->Capabilities, sizeof ext->Capabilities);
+    ext->Capabilities.Size = sizeof ext->Capabilities;
+    ext->Capabilities.Version = 1;
+    PIO_STACK_LOCATION next = IoGetNextIrpStackLocation(irp);
+    next->MajorFunction = IRP_MJ_PNP;
+    next->MinorFunction = IRP_MN_QUERY_CAPABILITIES;
+    next->Parameters.DeviceCapabilities.Capabilities = &ext->Capabilities;
+    irp->IoStatus.Status = STATUS_NOT_SUPPORTED;
+    const NTSTATUS status = ForwardAndWait(ext, irp);
+    IoFreeIrp(irp);
+    return status;
+}
+
+KV_PAGED NTSTATUS StartDevice(FilterExtension* ext, PIRP irp) {
+    ext->PnpState = kPnpStarting;
+    IoCopyCurrentIrpStackLocationToNext(irp);
+    NTSTATUS status = ForwardAndWait(ext, irp);
+    if (NT_SUCCESS(status)) {
+        status = QueryCapabilities(ext);
+        ext->PnpState = NT_SUCCESS(status) ? kPnpStarted : kPnpStartFailed;
+    } else {
+        ext->PnpState = kPnpStartFailed;
+    }
+    return CompleteRequest(irp, status, irp->IoStatus.Information);
+}
+
+KV_PAGED NTSTATUS StopDevice(FilterExtension* ext, PIRP irp) {
+    if (ext->PnpState == kPnpPoweredDown) return CompleteRequest(irp, STATUS_DEVICE_POWER_FAILURE);
+    if (ext->PnpState == kPnpStarted) ext->PnpState = kPnpStopped;
+    return PassDown(ext, irp);
+}
+
+KV_PAGED NTSTATUS RemoveDevice(FilterExtension* ext, PIRP irp) {
+    if (ext->PnpState == kPnpRemoved) return PassDown(ext, irp);
+    ext->PnpState = kPnpRemoved;
+    irp->IoStatus.Status = STATUS_SUCCESS;
+    const NTSTATUS status = PassDown(ext, irp);
+    ReleaseRequest(ext);
+    KeWaitForSingleObject(&ext->RemoveEvent, Executive, KernelMode, FALSE, nullptr);
+    DeleteDevices(ext);
+    return status;
+}
+
+KV_PAGED NTSTATUS SucceedAndPassDown(FilterExtension* ext, PIRP irp) {
+    irp->IoStatus.Status = STATUS_SUCCESS;
+    return PassDown(ext, irp);
+}
+
+}  // namespace
+
+KV_PAGED NTSTATUS ForwardAndWait(FilterExtension* ext, PIRP irp) {
+    KEVENT done;
+    KeInitializeEvent(&done, NotificationEvent, FALSE);
+    AcquireRequest(ext);
+    IoSetCompletionRoutine(irp, SignalWhenDone, &done, TRUE, TRUE, TRUE);
+    if (IoCallDriver(ext->LowerDevice, irp) == STATUS_PENDING) {
+        KeWaitForSingleObject(&done, Executive, KernelMode, FALSE, nullptr);
+    }
+    ReleaseRequest(ext);
+    return irp->IoStatus.Status;
+}
+
+KV_PAGED void DeleteDevices(FilterExtension* ext) {
+    if (ext->LinkName.Buffer) {
+        IoDeleteSymbolicLink(&ext->LinkName);
+        ext->LinkName.Buffer = nullptr;
+        ext->LinkName.Length = ext->LinkName.MaximumLength = 0;
+    }
+    if (ext->LowerDevice) IoDetachDevice(ext->LowerDevice);
+    PDEVICE_OBJECT control = ext->ControlDevice;
+    IoDeleteDevice(ext->FilterDevice);
+    if (control) IoDeleteDevice(control);
+}
+
+KV_PAGED NTSTATUS HandlePnp(FilterExtension* ext, PIRP irp) {
+    switch (IoGetCurrentIrpStackLocation(irp)->MinorFunction) {
+        case IRP_MN_START_DEVICE: return StartDevice(ext, irp);
+        case IRP_MN_QUERY_REMOVE_DEVICE:
+        case IRP_MN_QUERY_STOP_DEVICE: return SucceedAndPassDown(ext, irp);
+        case IRP_MN_STOP_DEVICE: return StopDevice(ext, irp);
+        case IRP_MN_SURPRISE_REMOVAL:
+            ext->PnpState = kPnpSurpriseRemoved;
+            return SucceedAndPassDown(ext, irp);
+        case IRP_MN_REMOVE_DEVICE: return RemoveDevice(ext, irp);
+        default: return PassDown(ext, irp);
+    }
+}

@@ -1,0 +1,158 @@
+// The control device of the real kvusb.sys, opened as a program opens it,
+// with reports travelling through the real stack in the virtual controller.
+#include <gtest/gtest.h>
+
+#include "driver_session.h"
+#include "kvshared.h"
+
+namespace kvtest {
+namespace {
+
+class ControlDevice : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(session_.Start(&error)) << error;
+    }
+    DriverSession session_;
+};
+
+struct ShortBufferCase {
+    const char* what;
+    DWORD code;
+    size_t inputLength;
+    DWORD outputLength;
+};
+
+TEST_F(ControlDevice, ShortBuffersFailWithNoDataAndChangeNothing) {
+    const ShortBufferCase cases[] = {
+        {"capture into 8 bytes", IOCTL_POINTER_GET_CAPTURE, 0, 8},
+        {"beep record into 19 bytes", IOCTL_POINTER_GET_BEEP, 0, 19},
+        {"screen position into 3 bytes", IOCTL_POINTER_GET_SCREEN_POS, 0, 3},
+        {"button mode into 0 bytes", IOCTL_POINTER_TAKE_BUTTON_MODE, 0, 0},
+        {"echo of 11 bytes", IOCTL_POINTER_ECHO, 11, 12},
+        {"calibration block of 23 bytes", IOCTL_POINTER_SET_CALIBRATION, 23, 0},
+        {"beep block of 19 bytes", IOCTL_POINTER_SET_BEEP, 19, 0},
+        {"screen position of 3 bytes", IOCTL_POINTER_SET_SCREEN_POS, 3, 0},
+        {"button arm of 0 bytes", IOCTL_POINTER_ARM_BUTTON_MODE, 0, 0},
+    };
+    const IoctlResult beepBefore = session_.Ioctl(IOCTL_POINTER_GET_BEEP, {}, 20);
+    for (const ShortBufferCase& c : cases) {
+        const IoctlResult r = session_.Ioctl(c.code, Bytes(c.inputLength, 0x11), c.outputLength);
+        EXPECT_FALSE(r.ok) << c.what;
+        EXPECT_EQ(r.error, static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER)) << c.what;
+        EXPECT_TRUE(r.output.empty()) << c.what;
+    }
+    EXPECT_EQ(session_.Ioctl(IOCTL_POINTER_GET_BEEP, {}, 20).output, beepBefore.output);
+    EXPECT_EQ(WordAt(session_.Ioctl(IOCTL_POINTER_GET_SCREEN_POS, {}, 4).output, 0), 0u);
+    // Default calibration still in force: raw (1024, 512) is (4096, 2048).
+    EXPECT_EQ(Hex(session_.Report(RawReport(1, 1024, 512))), "01 00 10 00 08 00 00");
+}
+
+TEST_F(ControlDevice, UnknownCodeIsAnInvalidRequest) {
+    const IoctlResult r = session_.Ioctl(KV_CTL_CODE(0x9FF), {}, 16);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, static_cast<DWORD>(ERROR_INVALID_FUNCTION));
+}
+
+TEST_F(ControlDevice, RecordsComeBackAtTheirOwnSize) {
+    const IoctlResult beep = session_.Ioctl(IOCTL_POINTER_GET_BEEP, {}, 64);
+    ASSERT_TRUE(beep.ok);
+    EXPECT_EQ(beep.output.size(), sizeof(BeepSettings)) << "no bytes past the record";
+    EXPECT_EQ(WordAt(beep.output, 0), 2u) << "default beep mode";
+    const IoctlResult echo = session_.Ioctl(IOCTL_POINTER_ECHO, Words({7, 8, 9, 10}), 32);
+    ASSERT_TRUE(echo.ok);
+    EXPECT_EQ(echo.output, Words({7, 8, 9}));
+    const IoctlResult capture = session_.Ioctl(IOCTL_POINTER_GET_CAPTURE, {}, 100);
+    EXPECT_EQ(capture.output.size(), sizeof(CaptureRecord));
+}
+
+TEST_F(ControlDevice, ButtonModeIsAOneShotFlag) {
+    ASSERT_TRUE(session_.Ioctl(IOCTL_POINTER_ARM_BUTTON_MODE, Words({1}), 0).ok);
+    EXPECT_EQ(WordAt(session_.Ioctl(IOCTL_POINTER_TAKE_BUTTON_MODE, {}, 4).output, 0), 1u);
+    EXPECT_EQ(WordAt(session_.Ioctl(IOCTL_POINTER_TAKE_BUTTON_MODE, {}, 4).output, 0), 0u);
+    session_.Ioctl(IOCTL_POINTER_ARM_BUTTON_MODE, Words({1}), 0);
+    session_.Ioctl(IOCTL_POINTER_ARM_BUTTON_MODE, Words({1}), 0);
+    EXPECT_EQ(WordAt(session_.Ioctl(IOCTL_POINTER_TAKE_BUTTON_MODE, {}, 4).output, 0), 0u) << "arming twice clears";
+}
+
+TEST_F(ControlDevice, SetBeepReplacesOutOfRangeValues) {
+    struct Case { DWORD freq, time, wantFreq, wantTime; } cases[] = {
+        {100, 1000, 2000, 32}, {1000, 750, 1000, 750}, {5001, 31, 2000, 32}, {5000, 32, 5000, 32}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(session_.Ioctl(IOCTL_POINTER_SET_BEEP, Words({1, c.freq, c.time, 7, 9}), 0).ok);
+        const Bytes beep = session_.Ioctl(IOCTL_POINTER_GET_BEEP, {}, 20).output;
+        ASSERT_EQ(beep.size(), 20u);
+        EXPECT_EQ(WordAt(beep, 1), c.wantFreq) << c.freq;
+        EXPECT_EQ(WordAt(beep, 2), c.wantTime) << c.time;
+        EXPECT_EQ(WordAt(beep, 3), 7u);
+        EXPECT_EQ(WordAt(beep, 4), 9u);
+    }
+}
+
+TEST_F(ControlDevice, CalibrationAndPlacementReachTheNextReport) {
+    // XLow 100, YLow 100, XHigh 1900, YHigh 1900.
+    ASSERT_TRUE(session_.Ioctl(IOCTL_POINTER_SET_CALIBRATION, Words({100, 100, 1900, 1900, 0, 0, 0xDEAD}), 0).ok);
+    EXPECT_EQ(Hex(session_.Report(RawReport(1, 1000, 550))), "01 00 10 00 08 00 00");
+    ASSERT_TRUE(session_.Ioctl(IOCTL_POINTER_SET_SCREEN_POS, Words({2}), 0).ok);
+    EXPECT_EQ(WordAt(session_.Ioctl(IOCTL_POINTER_GET_SCREEN_POS, {}, 4).output, 0), 2u);
+    EXPECT_EQ(Hex(session_.Report(RawReport(1, 1000, 550))), "01 00 18 00 08 00 00");
+    // Inverted X exchanges the axes.
+    session_.Ioctl(IOCTL_POINTER_SET_SCREEN_POS, Words({0}), 0);
+    session_.Ioctl(IOCTL_POINTER_SET_CALIBRATION, Words({1900, 100, 100, 1900, 0, 0}), 0);
+    EXPECT_EQ(Hex(session_.Report(RawReport(1, 1000, 550))), "01 00 08 00 10 00 00");
+    // Reload restores what the key holds: nothing, so the defaults.
+    ASSERT_TRUE(session_.Ioctl(IOCTL_POINTER_RELOAD_SETTINGS, {}, 0).ok);
+    EXPECT_EQ(Hex(session_.Report(RawReport(1, 1024, 512))), "01 00 10 00 08 00 00");
+}
+
+TEST_F(ControlDevice, CaptureFollowsTheNextWholeTouch) {
+    session_.Report(RawReport(1, 300, 300));  // a touch in progress does not count
+    ASSERT_TRUE(session_.Ioctl(IOCTL_POINTER_ARM_CAPTURE, {}, 0).ok);
+    session_.Report(RawReport(0, 300, 300));
+    EXPECT_EQ(WordAt(session_.Ioctl(IOCTL_POINTER_GET_CAPTURE, {}, 12).output, 0), CAPTURE_ARMED);
+    session_.Report(RawReport(1, 1000, 550));
+    EXPECT_EQ(WordAt(session_.Ioctl(IOCTL_POINTER_GET_CAPTURE, {}, 12).output, 0), CAPTURE_TOUCHING);
+    session_.Report(RawReport(1, 1001, 551));
+    session_.Report(RawReport(0, 1002, 552));
+    const Bytes capture = session_.Ioctl(IOCTL_POINTER_GET_CAPTURE, {}, 12).output;
+    EXPECT_EQ(capture, Words({CAPTURE_DONE, 1002, 552}));
+}
+
+TEST_F(ControlDevice, ClassRequestsReachTheController) {
+    std::vector<KvVirtClassRequest> requests;
+    std::string error;
+    // The applet's mouse-mode change: no output buffer, so no data stage.
+    ASSERT_TRUE(session_.Ioctl(IOCTL_POINTER_SET_DEVICE_MODE, Words({0x120}), 0).ok);
+    EXPECT_EQ(WordAt(session_.Ioctl(IOCTL_POINTER_GET_MOUSE_MODE, {}, 4).output, 0), 0x120u);
+    // SET_REPORT with more output than input: the extra bytes go out as zeroes.
+    ASSERT_TRUE(session_.Ioctl(IOCTL_POINTER_SET_REPORT, {0x02, 0x03, 0x44}, 6).ok);
+    const IoctlResult got = session_.Ioctl(IOCTL_POINTER_GET_REPORT, {}, 5);
+    ASSERT_TRUE(got.ok);
+    EXPECT_EQ(Hex(got.output), "a0 a1 a2 a3 a4");
+    ASSERT_TRUE(session_.harness().TakeRequests(&requests, &error)) << error;
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[0].Function, 0x1Bu) << "class interface request";
+    EXPECT_EQ(requests[0].Request, 9u);
+    EXPECT_EQ(requests[0].Value, 0x120u);
+    EXPECT_EQ(requests[0].Length, 0u);
+    EXPECT_EQ(requests[1].Value, 0x0302u);
+    EXPECT_EQ(requests[1].Length, 6u);
+    EXPECT_EQ(Hex(Bytes(requests[1].Data, requests[1].Data + 6)), "02 03 44 00 00 00");
+    EXPECT_EQ(requests[2].Request, 1u);
+    EXPECT_EQ(requests[2].DeviceToHost, 1u);
+    EXPECT_EQ(requests[2].Value, 0x0101u);
+    EXPECT_EQ(requests[2].Length, 5u);
+}
+
+TEST_F(ControlDevice, AnyNumberOfHandlesMayBeOpen) {
+    HANDLE second = DriverSession::OpenControlDevice();
+    ASSERT_NE(second, INVALID_HANDLE_VALUE) << GetLastError();
+    DWORD returned = 0, position = 99;
+    EXPECT_TRUE(DeviceIoControl(second, IOCTL_POINTER_GET_SCREEN_POS, nullptr, 0, &position, 4, &returned, nullptr));
+    EXPECT_EQ(position, 0u);
+    CloseHandle(second);
+}
+
+}  // namespace
+}  // namespace kvtest

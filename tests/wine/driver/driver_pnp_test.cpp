@@ -1,0 +1,116 @@
+// Plug and Play, power, removal and unload of the real kvusb.sys, with the
+// virtual controller as the Plug and Play manager and the device below.
+#include <gtest/gtest.h>
+
+#include "driver_session.h"
+#include "kvshared.h"
+
+namespace kvtest {
+namespace {
+
+constexpr LONG kDeletePending = static_cast<LONG>(0xC0000056);
+constexpr LONG kPowerFailure = static_cast<LONG>(0xC000009E);
+// Request codes as the device sees them (wdm.h is not for user mode).
+constexpr DWORD IRP_MJ_POWER = 0x16, IRP_MJ_PNP = 0x1B;
+constexpr DWORD IRP_MN_SET_POWER = 0x02, IRP_MN_REMOVE_DEVICE = 0x02, IRP_MN_STOP_DEVICE = 0x04,
+                IRP_MN_QUERY_STOP_DEVICE = 0x05;
+
+class DeviceLifecycle : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(session_.Start(&error)) << error;
+    }
+    // Every test leaves one fresh controller behind.
+    void TearDown() override {
+        std::string error;
+        session_.CloseControl();
+        EXPECT_TRUE(session_.harness().Unload(&error)) << error;
+        DriverSession fresh;
+        EXPECT_TRUE(fresh.Start(&error)) << error;
+    }
+    LONG Pnp(DWORD controller, DWORD request) {
+        LONG status = 0;
+        std::string error;
+        EXPECT_TRUE(session_.harness().Pnp(controller, request, &status, &error)) << error;
+        return status;
+    }
+    // The major/minor pairs that reached the physical device.
+    std::vector<std::pair<DWORD, DWORD>> PassedDown() {
+        std::vector<KvVirtStackEvent> events;
+        std::string error;
+        EXPECT_TRUE(session_.harness().TakeStackEvents(&events, &error)) << error;
+        std::vector<std::pair<DWORD, DWORD>> pairs;
+        for (const KvVirtStackEvent& e : events) pairs.emplace_back(e.Major, e.Minor);
+        return pairs;
+    }
+    DriverSession session_;
+};
+
+using Pairs = std::vector<std::pair<DWORD, DWORD>>;
+
+TEST_F(DeviceLifecycle, StopWhilePoweredDownFailsAndStaysAbove) {
+    PassedDown();
+    EXPECT_EQ(Pnp(0, KVVIRT_POWER_D3), 0);
+    EXPECT_EQ(Pnp(0, KVVIRT_PNP_STOP), kPowerFailure);
+    EXPECT_EQ(PassedDown(), (Pairs{{IRP_MJ_POWER, IRP_MN_SET_POWER}})) << "the stop never reached the device";
+    EXPECT_EQ(Pnp(0, KVVIRT_POWER_D0), 0);
+    EXPECT_EQ(Pnp(0, KVVIRT_PNP_QUERY_STOP), 0);
+    EXPECT_EQ(Pnp(0, KVVIRT_PNP_STOP), 0);
+    EXPECT_EQ(PassedDown(), (Pairs{{IRP_MJ_POWER, IRP_MN_SET_POWER},
+                                   {IRP_MJ_PNP, IRP_MN_QUERY_STOP_DEVICE},
+                                   {IRP_MJ_PNP, IRP_MN_STOP_DEVICE}}));
+}
+
+TEST_F(DeviceLifecycle, AfterSurpriseRemovalCountedRequestsAreRefused) {
+    EXPECT_EQ(Pnp(0, KVVIRT_READ), 0) << "a read passes down while the device works";
+    EXPECT_EQ(Pnp(0, KVVIRT_PNP_SURPRISE_REMOVAL), 0);
+    PassedDown();
+    EXPECT_EQ(Pnp(0, KVVIRT_READ), kDeletePending);
+    EXPECT_EQ(Pnp(0, KVVIRT_POWER_D3), kDeletePending);
+    EXPECT_TRUE(PassedDown().empty());
+    // The full removal still runs once: device, link and control device go.
+    EXPECT_EQ(Pnp(0, KVVIRT_PNP_REMOVE), 0);
+    EXPECT_EQ(PassedDown(), (Pairs{{IRP_MJ_PNP, IRP_MN_REMOVE_DEVICE}}));
+    HANDLE control = DriverSession::OpenControlDevice();
+    EXPECT_EQ(control, INVALID_HANDLE_VALUE) << "the link went with the device";
+    if (control != INVALID_HANDLE_VALUE) CloseHandle(control);
+}
+
+TEST_F(DeviceLifecycle, SecondControllerFiltersWithoutAControlDevice) {
+    DWORD second = 0;
+    std::string error;
+    ASSERT_TRUE(session_.harness().AddController(&second, &error)) << error;
+    EXPECT_EQ(second, 1u);
+    EXPECT_EQ(Hex(session_.Report(RawReport(1, 1024, 512), second)), "01 00 10 00 08 00 00");
+    // The one control device acts on both: settings are driver-wide.
+    ASSERT_TRUE(session_.Ioctl(IOCTL_POINTER_SET_SCREEN_POS, Words({1}), 0).ok);
+    EXPECT_EQ(Hex(session_.Report(RawReport(1, 1024, 512), second)), "01 00 08 00 08 00 00");
+    // Removing the first controller takes the control device and its link.
+    EXPECT_EQ(Pnp(0, KVVIRT_PNP_REMOVE), 0);
+    HANDLE control = DriverSession::OpenControlDevice();
+    EXPECT_EQ(control, INVALID_HANDLE_VALUE);
+    if (control != INVALID_HANDLE_VALUE) CloseHandle(control);
+    // A handle opened before the removal gets a clear refusal, not a crash.
+    EXPECT_FALSE(session_.Ioctl(IOCTL_POINTER_GET_SCREEN_POS, {}, 4).ok);
+    EXPECT_EQ(Hex(session_.Report(RawReport(1, 1024, 512), second)), "01 00 08 00 08 00 00")
+        << "the second keeps filtering";
+    session_.Report(RawReport(0, 1024, 512), second);
+}
+
+TEST_F(DeviceLifecycle, UnloadStopsASoundingBeep) {
+    std::vector<KvVirtBeep> beeps;
+    std::string error;
+    session_.harness().TakeBeeps(&beeps, &error);
+    ASSERT_TRUE(session_.Ioctl(IOCTL_POINTER_SET_BEEP, Words({0, 1000, 750, 0, 0}), 0).ok);
+    ASSERT_TRUE(session_.Ioctl(IOCTL_POINTER_BEEP, {}, 0).ok);
+    session_.CloseControl();
+    ASSERT_TRUE(session_.harness().Unload(&error)) << error;
+    ASSERT_TRUE(session_.harness().TakeBeeps(&beeps, &error)) << error;
+    ASSERT_EQ(beeps.size(), 1u);
+    EXPECT_EQ(beeps[0].Frequency, 1000u);
+    EXPECT_LT(beeps[0].Milliseconds, 750u) << "the tone ended at unload, not by its timer";
+}
+
+}  // namespace
+}  // namespace kvtest

@@ -1,0 +1,119 @@
+// The shared session of the end-to-end driver tests.
+#include "driver_session.h"
+
+#include <cstdio>
+
+#include "kvshared.h"
+
+namespace kvtest {
+
+StoredValue Dword(const std::string& name, DWORD value) {
+    return {name, REG_DWORD, Words({value})};
+}
+
+Bytes Words(std::initializer_list<DWORD> words) {
+    Bytes bytes;
+    for (DWORD word : words) {
+        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<BYTE>(word >> (8 * i)));
+    }
+    return bytes;
+}
+
+DWORD WordAt(const Bytes& bytes, size_t index) {
+    DWORD word = 0;
+    for (int i = 3; i >= 0; --i) word = (word << 8) | bytes.at(4 * index + i);
+    return word;
+}
+
+Bytes RawReport(BYTE contact, int x, int y) {
+    return {contact, BYTE(x), BYTE(x >> 8), BYTE(y), BYTE(y >> 8), 0, 0};
+}
+
+std::string Hex(const Bytes& bytes) {
+    std::string text;
+    char byte[4];
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        std::snprintf(byte, sizeof byte, i ? " %02x" : "%02x", bytes[i]);
+        text += byte;
+    }
+    return text;
+}
+
+std::string HarnessFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder = folder.substr(0, folder.find_last_of('\\'));
+    return folder.substr(0, folder.find_last_of('\\')) + "\\kvvirt";
+}
+
+DriverSession::~DriverSession() { CloseControl(); }
+
+void DriverSession::CloseControl() {
+    if (control_ != INVALID_HANDLE_VALUE) CloseHandle(control_);
+    control_ = INVALID_HANDLE_VALUE;
+}
+
+HANDLE DriverSession::OpenControlDevice() {
+    return CreateFileA(KV_CONTROL_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+bool DriverSession::Start(std::string* error) {
+    if (!harness_.Start(HarnessFolder(), error)) return false;
+    control_ = OpenControlDevice();
+    if (control_ == INVALID_HANDLE_VALUE) {
+        *error = "cannot open " KV_CONTROL_DEVICE_PATH ", error " + std::to_string(GetLastError());
+        return false;
+    }
+    if (!StoreSettings({}, error)) return false;
+    Report(RawReport(0, 0, 0));  // ends any touch an earlier test left
+    std::vector<KvVirtBeep> beeps;
+    std::vector<KvVirtClassRequest> requests;
+    std::vector<KvVirtStackEvent> events;
+    return harness_.TakeBeeps(&beeps, error) && harness_.TakeRequests(&requests, error) &&
+           harness_.TakeStackEvents(&events, error);
+}
+
+bool DriverSession::StoreSettings(const std::vector<StoredValue>& values, std::string* error) {
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY);
+    if (!values.empty()) {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS) {
+            *error = "cannot create the Parameters key";
+            return false;
+        }
+        for (const StoredValue& v : values) {
+            RegSetValueExA(key, v.name.c_str(), 0, v.type, v.data.data(), static_cast<DWORD>(v.data.size()));
+        }
+        RegCloseKey(key);
+    }
+    const IoctlResult reload = Ioctl(IOCTL_POINTER_RELOAD_SETTINGS, {}, 0);
+    if (!reload.ok) *error = "reload failed with error " + std::to_string(reload.error);
+    return reload.ok;
+}
+
+IoctlResult DriverSession::Ioctl(DWORD code, const Bytes& input, DWORD outputLength) {
+    IoctlResult result{false, 0, Bytes(outputLength ? outputLength : 1, 0xCC)};
+    DWORD returned = 0;
+    Bytes in = input;
+    result.ok = DeviceIoControl(control_, code, in.empty() ? nullptr : in.data(), static_cast<DWORD>(in.size()),
+                                outputLength ? result.output.data() : nullptr, outputLength, &returned, nullptr) != 0;
+    result.error = result.ok ? 0 : GetLastError();
+    result.output.resize(returned);
+    return result;
+}
+
+Bytes DriverSession::Report(const Bytes& report, DWORD controller, DWORD mode) {
+    Bytes arrived;
+    if (!harness_.Report(report, &arrived, &lastError_, controller, mode)) return {};
+    return arrived;
+}
+
+Bytes DriverSession::Touch(int x, int y, int contacts) {
+    Bytes last;
+    for (int i = 0; i < contacts; ++i) last = Report(RawReport(1, x, y));
+    return Report(RawReport(0, x, y));
+}
+
+}  // namespace kvtest

@@ -1,0 +1,100 @@
+/* The virtual touch controller's control interface, shared by the test
+ * kernel driver kvvirt.sys and its Win32 clients. Records are fixed-size
+ * little-endian words, the same on i686 and x86_64. */
+#ifndef KV_TESTS_KVVIRT_PROTOCOL_H
+#define KV_TESTS_KVVIRT_PROTOCOL_H
+
+#include <stdint.h>
+
+#define KVVIRT_DEVICE_PATH "\\\\.\\kvvirt"
+#define KVVIRT_SERVICE "kvvirt"
+#define KVVIRT_TARGET_SERVICE "KVUSB"
+
+#define KVVIRT_CTL(function) ((0x8000u << 16) | ((uint32_t)(function) << 2))
+
+/* Load kvusb.sys if needed and bring controller 0 up. Out: KvVirtStatus. */
+#define IOCTL_KVVIRT_START KVVIRT_CTL(0x800)
+/* Add and start one more controller. Out: KvVirtStatus (Value = index). */
+#define IOCTL_KVVIRT_ADD_CONTROLLER KVVIRT_CTL(0x801)
+/* In: KvVirtReportHeader + bytes. Out: the bytes as they arrive above. */
+#define IOCTL_KVVIRT_REPORT KVVIRT_CTL(0x802)
+/* Out: KvVirtBeep records, oldest first; the list is cleared. */
+#define IOCTL_KVVIRT_TAKE_BEEPS KVVIRT_CTL(0x803)
+/* Out: KvVirtClassRequest records, oldest first; cleared. */
+#define IOCTL_KVVIRT_TAKE_REQUESTS KVVIRT_CTL(0x804)
+/* In: KvVirtPnp. Out: KvVirtStatus with the status from the stack. */
+#define IOCTL_KVVIRT_PNP KVVIRT_CTL(0x805)
+/* Out: KvVirtStackEvent records that reached the physical device; cleared. */
+#define IOCTL_KVVIRT_TAKE_STACK_EVENTS KVVIRT_CTL(0x806)
+/* Remove every controller and unload kvusb.sys. Out: KvVirtStatus. */
+#define IOCTL_KVVIRT_UNLOAD KVVIRT_CTL(0x807)
+/* Out: KvVirtState. */
+#define IOCTL_KVVIRT_QUERY KVVIRT_CTL(0x808)
+
+#define KVVIRT_MAX_CONTROLLERS 2u
+#define KVVIRT_MAX_REPORT 64u
+#define KVVIRT_MAX_RECORDS 256u
+#define KVVIRT_MAX_REQUEST_DATA 64u
+
+typedef struct KvVirtStatus {
+    int32_t Status; /* NTSTATUS */
+    uint32_t Value;
+} KvVirtStatus;
+
+/* How the virtual device hands the report back. */
+#define KVVIRT_REPORT_COMPLETE_AT_ONCE 0u
+#define KVVIRT_REPORT_COMPLETE_LATER 1u /* STATUS_PENDING, completed by a timer */
+#define KVVIRT_REPORT_NO_BUFFER 2u      /* transfer buffer pointer left null */
+
+typedef struct KvVirtReportHeader {
+    uint32_t Controller;
+    uint32_t Mode;
+    uint32_t Length; /* bytes that follow, at most KVVIRT_MAX_REPORT */
+} KvVirtReportHeader;
+
+typedef struct KvVirtBeep {
+    uint32_t Frequency;
+    uint32_t Milliseconds; /* 0xFFFFFFFF while still sounding */
+} KvVirtBeep;
+
+typedef struct KvVirtClassRequest {
+    uint32_t Function; /* URB function */
+    uint32_t Request;
+    uint32_t DeviceToHost;
+    uint32_t Value;
+    uint32_t Index;
+    uint32_t Length;
+    uint8_t Data[KVVIRT_MAX_REQUEST_DATA]; /* the first bytes of a host-to-device stage */
+} KvVirtClassRequest;
+
+/* Requests sent into the stack from the top. */
+#define KVVIRT_PNP_START 0x00u
+#define KVVIRT_PNP_QUERY_REMOVE 0x01u
+#define KVVIRT_PNP_REMOVE 0x02u
+#define KVVIRT_PNP_STOP 0x04u
+#define KVVIRT_PNP_QUERY_STOP 0x05u
+#define KVVIRT_PNP_SURPRISE_REMOVAL 0x17u
+#define KVVIRT_POWER_D0 0x100u
+#define KVVIRT_POWER_D3 0x103u
+#define KVVIRT_CREATE 0x200u /* IRP_MJ_CREATE to the filter device */
+#define KVVIRT_READ 0x201u   /* IRP_MJ_READ: a counted request */
+
+typedef struct KvVirtPnp {
+    uint32_t Controller;
+    uint32_t Request;
+} KvVirtPnp;
+
+typedef struct KvVirtStackEvent {
+    uint32_t Controller;
+    uint32_t Major;
+    uint32_t Minor;
+} KvVirtStackEvent;
+
+typedef struct KvVirtState {
+    uint32_t Loaded;
+    uint32_t Controllers; /* bit i set: controller i present */
+    uint32_t BeepPatched; /* the driver's HalMakeBeep import goes to the recorder */
+    uint32_t Reserved;
+} KvVirtState;
+
+#endif

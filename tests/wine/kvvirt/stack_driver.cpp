@@ -1,0 +1,163 @@
+// The harness as Plug and Play manager and HID minidriver: loads the
+// filter, adds and starts controllers, and sends reports and Plug and Play
+// and power requests in at the top of each stack.
+#include "harness.h"
+
+namespace {
+
+wchar_t kTargetKey[] = L"\\Registry\\Machine\\System\\CurrentControlSet\\Services\\KVUSB";
+wchar_t kTargetDriver[] = L"\\Driver\\KVUSB";
+
+void InitUnicode(UNICODE_STRING* string, wchar_t* text) {
+    ULONG length = 0;
+    while (text[length]) ++length;
+    string->Buffer = text;
+    string->Length = static_cast<USHORT>(length * sizeof(wchar_t));
+    string->MaximumLength = static_cast<USHORT>(string->Length + sizeof(wchar_t));
+}
+
+bool IsPresent(ULONG controller) {
+    return controller < KVVIRT_MAX_CONTROLLERS && g_Harness.Controllers[controller].Pdo;
+}
+
+// Sends a built request to the top of the stack and waits for it.
+NTSTATUS CallAndWait(PDEVICE_OBJECT top, PIRP irp, KEVENT* done, IO_STATUS_BLOCK* io, bool power) {
+    NTSTATUS status = power ? PoCallDriver(top, irp) : IoCallDriver(top, irp);
+    if (status == STATUS_PENDING) {
+        KeWaitForSingleObject(done, Executive, KernelMode, FALSE, nullptr);
+        status = io->Status;
+    }
+    return status;
+}
+
+NTSTATUS SendToTop(ULONG controller, UCHAR major, UCHAR minor, DEVICE_POWER_STATE power) {
+    PDEVICE_OBJECT top = IoGetAttachedDeviceReference(g_Harness.Controllers[controller].Pdo);
+    KEVENT done;
+    IO_STATUS_BLOCK io;
+    UCHAR buffer[8] = {};
+    LARGE_INTEGER offset;
+    offset.QuadPart = 0;
+    KeInitializeEvent(&done, NotificationEvent, FALSE);
+    const bool read = major == IRP_MJ_READ;
+    PIRP irp = IoBuildSynchronousFsdRequest(major, top, read ? buffer : nullptr, read ? sizeof buffer : 0,
+                                            read ? &offset : nullptr, &done, &io);
+    if (!irp) {
+        ObDereferenceObject(top);
+        return STATUS_INSUFFICIENT_RESOURCES;
+    }
+    PIO_STACK_LOCATION next = IoGetNextIrpStackLocation(irp);
+    next->MinorFunction = minor;
+    if (major == IRP_MJ_POWER) {
+        next->Parameters.Power.Type = DevicePowerState;
+        next->Parameters.Power.State.DeviceState = power;
+    }
+    if (major == IRP_MJ_PNP) irp->IoStatus.Status = STATUS_NOT_SUPPORTED;
+    const NTSTATUS status = CallAndWait(top, irp, &done, &io, major == IRP_MJ_POWER);
+    ObDereferenceObject(top);
+    return status;
+}
+
+}  // namespace
+
+NTSTATUS LoadTarget() {
+    if (g_Harness.Target) return STATUS_SUCCESS;
+    UNICODE_STRING key, name;
+    InitUnicode(&key, kTargetKey);
+    InitUnicode(&name, kTargetDriver);
+    NTSTATUS status = ZwLoadDriver(&key);
+    if (!NT_SUCCESS(status) && status != STATUS_IMAGE_ALREADY_LOADED) return status;
+    PVOID object = nullptr;
+    status = ObReferenceObjectByName(&name, OBJ_CASE_INSENSITIVE, nullptr, 0, nullptr, KernelMode, nullptr, &object);
+    if (!NT_SUCCESS(status)) return status;
+    g_Harness.Target = static_cast<PDRIVER_OBJECT>(object);
+    return STATUS_SUCCESS;
+}
+
+NTSTATUS AddController(ULONG* index) {
+    if (!g_Harness.Target) return STATUS_DEVICE_NOT_READY;
+    ULONG slot = 0;
+    while (slot < KVVIRT_MAX_CONTROLLERS && IsPresent(slot)) ++slot;
+    if (slot == KVVIRT_MAX_CONTROLLERS) return STATUS_TOO_MANY_NODES;
+    NTSTATUS status = CreateVirtualDevice(slot);
+    if (!NT_SUCCESS(status)) return status;
+    PDEVICE_OBJECT pdo = g_Harness.Controllers[slot].Pdo;
+    status = g_Harness.Target->DriverExtension->AddDevice(g_Harness.Target, pdo);
+    if (NT_SUCCESS(status)) status = SendToTop(slot, IRP_MJ_PNP, IRP_MN_START_DEVICE, PowerDeviceUnspecified);
+    if (!NT_SUCCESS(status)) {
+        IoDeleteDevice(pdo);
+        g_Harness.Controllers[slot].Pdo = nullptr;
+        return status;
+    }
+    *index = slot;
+    return STATUS_SUCCESS;
+}
+
+NTSTATUS SendPnp(ULONG controller, ULONG request) {
+    if (!IsPresent(controller)) return STATUS_NO_SUCH_DEVICE;
+    NTSTATUS status;
+    switch (request) {
+        case KVVIRT_POWER_D0: return SendToTop(controller, IRP_MJ_POWER, IRP_MN_SET_POWER, PowerDeviceD0);
+        case KVVIRT_POWER_D3: return SendToTop(controller, IRP_MJ_POWER, IRP_MN_SET_POWER, PowerDeviceD3);
+        case KVVIRT_READ: return SendToTop(controller, IRP_MJ_READ, 0, PowerDeviceUnspecified);
+        case KVVIRT_PNP_REMOVE:
+            // As a bus driver does: the physical device goes after the stack
+            // above it has been torn down.
+            status = SendToTop(controller, IRP_MJ_PNP, IRP_MN_REMOVE_DEVICE, PowerDeviceUnspecified);
+            IoDeleteDevice(g_Harness.Controllers[controller].Pdo);
+            g_Harness.Controllers[controller].Pdo = nullptr;
+            return status;
+        default:
+            if (request > 0xFF) return STATUS_INVALID_PARAMETER;
+            return SendToTop(controller, IRP_MJ_PNP, static_cast<UCHAR>(request), PowerDeviceUnspecified);
+    }
+}
+
+NTSTATUS UnloadTarget() {
+    for (ULONG i = 0; i < KVVIRT_MAX_CONTROLLERS; ++i) {
+        if (IsPresent(i)) SendPnp(i, KVVIRT_PNP_REMOVE);
+    }
+    if (!g_Harness.Target) return STATUS_SUCCESS;
+    ObDereferenceObject(g_Harness.Target);
+    g_Harness.Target = nullptr;
+    UNICODE_STRING key;
+    InitUnicode(&key, kTargetKey);
+    return ZwUnloadDriver(&key);
+}
+
+NTSTATUS PushReport(const KvVirtReportHeader& header, const UCHAR* bytes, UCHAR* out, ULONG* outLength) {
+    *outLength = 0;
+    if (!IsPresent(header.Controller)) return STATUS_NO_SUCH_DEVICE;
+    if (header.Length > KVVIRT_MAX_REPORT) return STATUS_INVALID_PARAMETER;
+    VirtualController& controller = g_Harness.Controllers[header.Controller];
+    RtlCopyMemory(controller.Report, bytes, header.Length);
+    controller.ReportLength = header.Length;
+    controller.Mode = header.Mode;
+
+    URB urb;
+    UCHAR buffer[KVVIRT_MAX_REPORT];
+    RtlZeroMemory(&urb, sizeof urb);
+    RtlZeroMemory(buffer, sizeof buffer);
+    _URB_BULK_OR_INTERRUPT_TRANSFER& transfer = urb.UrbBulkOrInterruptTransfer;
+    transfer.Hdr.Function = URB_FUNCTION_BULK_OR_INTERRUPT_TRANSFER;
+    transfer.Hdr.Length = sizeof transfer;
+    transfer.TransferFlags = USBD_TRANSFER_DIRECTION_IN | USBD_SHORT_TRANSFER_OK;
+    transfer.TransferBuffer = header.Mode == KVVIRT_REPORT_NO_BUFFER ? nullptr : buffer;
+    transfer.TransferBufferLength = header.Length;
+
+    PDEVICE_OBJECT top = IoGetAttachedDeviceReference(controller.Pdo);
+    KEVENT done;
+    IO_STATUS_BLOCK io;
+    KeInitializeEvent(&done, NotificationEvent, FALSE);
+    PIRP irp = IoBuildDeviceIoControlRequest(IOCTL_INTERNAL_USB_SUBMIT_URB, top, nullptr, 0, nullptr, 0, TRUE, &done, &io);
+    NTSTATUS status = STATUS_INSUFFICIENT_RESOURCES;
+    if (irp) {
+        IoGetNextIrpStackLocation(irp)->Parameters.Others.Argument1 = &urb;
+        status = CallAndWait(top, irp, &done, &io, false);
+    }
+    ObDereferenceObject(top);
+    if (!NT_SUCCESS(status)) return status;
+    const UCHAR* arrived = header.Mode == KVVIRT_REPORT_NO_BUFFER ? controller.Report : buffer;
+    RtlCopyMemory(out, arrived, transfer.TransferBufferLength);
+    *outLength = transfer.TransferBufferLength;
+    return STATUS_SUCCESS;
+}
