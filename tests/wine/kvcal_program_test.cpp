@@ -15,62 +15,14 @@
 #include "edition_texts.h"
 #include "gui_wait.h"
 #include "kvcal_ids.h"
+#include "process_runner.h"
 
 namespace {
 
 std::string g_english, g_chinese, g_scripted;
 
-// Wine sees the host's files on drive Z:.
-std::string WindowsPath(const std::string& unixPath) {
-    std::string path = "Z:" + unixPath;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
-class Process {
-public:
-    explicit Process(const std::string& path) {
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        std::string command = "\"" + WindowsPath(path) + "\"";
-        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_) != 0;
-    }
-    ~Process() {
-        if (!started_) return;
-        if (!Ended(100)) TerminateProcess(pi_.hProcess, 99);
-        CloseHandle(pi_.hProcess);
-        CloseHandle(pi_.hThread);
-    }
-    bool Started() const { return started_; }
-    bool Ended(DWORD ms) { return WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0; }
-    DWORD ExitCode() {
-        DWORD code = 0;
-        GetExitCodeProcess(pi_.hProcess, &code);
-        return code;
-    }
-    // A visible top-level window of this process, or null.
-    HWND Window() {
-        Search search = {pi_.dwProcessId, nullptr};
-        EnumWindows(FindOwn, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-
-private:
-    struct Search {
-        DWORD process;
-        HWND found;
-    };
-    static BOOL CALLBACK FindOwn(HWND window, LPARAM lParam) {
-        Search* search = reinterpret_cast<Search*>(lParam);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process != search->process || !IsWindowVisible(window)) return TRUE;
-        search->found = window;
-        return FALSE;
-    }
-    bool started_ = false;
-    PROCESS_INFORMATION pi_ = {};
-};
+using kvtest::Process;
+using kvtest::WindowsPath;
 
 struct EditionCase {
     const char* edition;
@@ -193,8 +145,20 @@ TEST(KvcalProgram, StartUpTimeToTheFirstTarget) {
 
 }  // namespace
 
+// Runs in a prefix of its own where no driver was ever loaded; the
+// programs it starts read this at their start-up (see xvfb_fixture.sh).
+void UnmanagedWindowsForChildren() {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+    RegCloseKey(key);
+}
+
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    UnmanagedWindowsForChildren();
     if (argc != 4) {
         fprintf(stderr, "usage: kvcal_program_test EN_KVCAL ZH_KVCAL SCRIPTED_KVCAL\n");
         return 2;
