@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace kvtest {
 
@@ -28,6 +29,13 @@ inline std::string DialogItemText(HWND dialog, int id) {
     char text[512] = {};
     GetDlgItemTextA(dialog, id, text, sizeof text);
     return text;
+}
+
+// The window's rectangle as {left, top, right, bottom}, for comparing.
+inline std::vector<LONG> WindowEdges(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
 inline std::string WindowTitle(HWND window) {

@@ -96,12 +96,8 @@ TEST_F(KvcalEndToEnd, WindowCoversThePlacementTheDriverReports) {
         Process kvcal(g_kvcal);
         HWND window = CalibrationWindow();
         ASSERT_NE(window, nullptr) << "DBScreenPos " << pos;
-        RECT rect = {};
-        GetWindowRect(window, &rect);
-        const kvcal::Area area = kvcal::AreaForScreenPos(pos, cx, cy);
-        EXPECT_EQ(rect.left, area.left) << "DBScreenPos " << pos;
-        EXPECT_EQ(rect.right, area.right) << "DBScreenPos " << pos;
-        EXPECT_EQ(rect.bottom, area.bottom) << "DBScreenPos " << pos;
+        const kvcal::Area a = kvcal::AreaForScreenPos(pos, cx, cy);
+        EXPECT_EQ(WindowEdges(window), (std::vector<LONG>{a.left, a.top, a.right, a.bottom})) << "DBScreenPos " << pos;
         EXPECT_EQ(WindowTitle(window), "KESTIVA CALIBRAY");
         PressEscape(window);
         ASSERT_TRUE(kvcal.Ended(10000));

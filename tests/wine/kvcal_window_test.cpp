@@ -62,13 +62,8 @@ TEST(CalibrationWindow, CoversThePlacementsArea) {
         EXPECT_EQ(kvtest::WindowTitle(window), "KESTIVA CALIBRAY");
         const LONG style = GetWindowLongA(window, GWL_STYLE);
         EXPECT_EQ(style & (WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_THICKFRAME), WS_POPUP | WS_VISIBLE);
-        RECT rect = {};
-        GetWindowRect(window, &rect);
-        const kvcal::Area area = kvcal::AreaForScreenPos(pos, cx, cy);
-        EXPECT_EQ(rect.left, area.left) << "DBScreenPos " << pos;
-        EXPECT_EQ(rect.top, area.top) << "DBScreenPos " << pos;
-        EXPECT_EQ(rect.right, area.right) << "DBScreenPos " << pos;
-        EXPECT_EQ(rect.bottom, area.bottom) << "DBScreenPos " << pos;
+        const kvcal::Area a = kvcal::AreaForScreenPos(pos, cx, cy);
+        EXPECT_EQ(WindowEdges(window), (std::vector<LONG>{a.left, a.top, a.right, a.bottom})) << "DBScreenPos " << pos;
         PressEscape(window);
         ASSERT_TRUE(program.Ended(5000));
         EXPECT_EQ(program.exitCode, 0);
