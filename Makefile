@@ -49,6 +49,7 @@ bench: bootstrap
 clean:
 	rm -rf build out
 
-# Screenshots of kvcal in both editions into out/shots/ (not committed).
+# Screenshots of kvcal and of the applet in both editions, into out/shots/.
+.PHONY: shots
 shots: win64
 	scripts/shots

@@ -18,11 +18,14 @@ void StopBeep() {
     HalMakeBeep(0);
 }
 
-// Setting the timer again replaces its due time, so a new beep restarts
-// the tone with its full duration.
+// A new beep restarts the tone with its full duration. The timer is
+// cancelled before it is set again: the same effect as setting it, and
+// under Wine's kernel, setting a timer whose expiry is still being handled
+// waits for that handling while blocking it.
 void StartBeepNow(uint32_t frequencyHz, uint32_t durationMs) {
     HalMakeBeep(frequencyHz);
     LARGE_INTEGER due;
     due.QuadPart = -static_cast<LONGLONG>(durationMs) * 10000;
+    KeCancelTimer(&g_Driver.BeepTimer);
     KeSetTimer(&g_Driver.BeepTimer, due, &g_Driver.BeepDpc);
 }

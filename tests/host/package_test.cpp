@@ -118,6 +118,33 @@ TEST(Package, ShippedBinariesLoadOnWindows2000) {
     }
 }
 
+// The driver's pageable code and its discardable entry point: gcc places
+// them by section attribute, so the built image is checked, not the source.
+TEST(Package, DriverKeepsItsSectionsAndSize) {
+    for (const char* edition : {"en-US", "zh-CN"}) {
+        const fs::path driver = kPackage / edition / "kvusb.sys";
+        ASSERT_TRUE(fs::exists(driver)) << driver;
+        EXPECT_LT(fs::file_size(driver), 24u * 1024) << driver;
+        kvtest::PeImage image;
+        std::string error;
+        ASSERT_TRUE(kvtest::ParsePe(ReadBytes(driver), &image, &error)) << error;
+        const kvtest::PeSection* page = nullptr;
+        const kvtest::PeSection* init = nullptr;
+        for (const kvtest::PeSection& section : image.sections) {
+            if (section.name == "PAGE") page = &section;
+            if (section.name == "INIT") init = &section;
+        }
+        ASSERT_TRUE(page) << "no PAGE section";
+        ASSERT_TRUE(init) << "no INIT section";
+        const uint32_t kCode = 0x20, kExecute = 0x20000000;
+        EXPECT_EQ(page->characteristics & (kCode | kExecute), kCode | kExecute);
+        EXPECT_GE(image.entryPoint, init->virtualAddress) << "the entry point lies in INIT";
+        EXPECT_LT(image.entryPoint, init->virtualAddress + init->virtualSize);
+        const std::set<std::string> imports(image.imports.begin(), image.imports.end());
+        EXPECT_EQ(imports, (std::set<std::string>{"ntoskrnl.exe", "hal.dll"}));
+    }
+}
+
 TEST(PeImage, ReadsACrossBuiltProgram) {
     const fs::path exe = kWin32Build / "tests" / "wine" / "shared_header_test.exe";
     ASSERT_TRUE(fs::exists(exe)) << exe << " (run make win32)";

@@ -128,6 +128,8 @@ bool ParsePe(const std::vector<uint8_t>& bytes, PeImage* image, std::string* err
             return false;
         }
         for (size_t c = 0; c < 8 && bytes[at + c]; ++c) section.name.push_back(static_cast<char>(bytes[at + c]));
+        section.virtualAddress = s.virtualAddress;
+        section.virtualSize = s.virtualSize;
         raw.push_back(s);
         image->sections.push_back(section);
     }

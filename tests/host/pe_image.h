@@ -10,6 +10,8 @@ namespace kvtest {
 
 struct PeSection {
     std::string name;
+    uint32_t virtualAddress;
+    uint32_t virtualSize;
     uint32_t characteristics;
 };
 

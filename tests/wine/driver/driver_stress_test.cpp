@@ -60,6 +60,25 @@ DWORD WINAPI ArmCaptures(void* context) {
     return 0;
 }
 
+// Reports alone, each completed at once: the path's rate with the harness's
+// own round trip (client, wineserver, winedevice) included.
+TEST(Stress, ThroughputOfTheStackAlone) {
+    DriverSession session;
+    std::string error;
+    ASSERT_TRUE(session.Start(&error)) << error;
+    const DWORD started = GetTickCount();
+    int rewritten = 0;
+    for (int i = 0; i < kReports / 4; ++i) {
+        const Bytes arrived = session.Report(RawReport(1, 1024, 512));
+        rewritten += arrived.size() == 7 && arrived[2] == 0x10;
+    }
+    const DWORD elapsed = GetTickCount() - started;
+    session.Report(RawReport(0, 1024, 512));
+    EXPECT_EQ(rewritten, kReports / 4);
+    std::printf("throughput alone: %d reports in %lu ms (%.0f reports/s)\n", kReports / 4,
+                static_cast<unsigned long>(elapsed), elapsed ? kReports / 4 * 1000.0 / elapsed : 0.0);
+}
+
 TEST(Stress, ReportsStayWholeWhileControlCodesRun) {
     DriverSession session;
     std::string error;

@@ -61,6 +61,9 @@ NTSTATUS HandReport(VirtualController& controller, PIRP irp, _URB_BULK_OR_INTERR
     controller.Deferred = irp;
     LARGE_INTEGER due;
     due.QuadPart = -10000;  // 1 ms
+    // Wine's kernel deadlocks when a timer is set again while its last
+    // expiry is still being handled; cancelling first waits that out.
+    KeCancelTimer(&controller.Timer);
     KeSetTimer(&controller.Timer, due, &controller.Dpc);
     return STATUS_PENDING;
 }

@@ -1,0 +1,38 @@
+// The present devices of all classes, searched by hardware id. Owns the
+// device list and releases it.
+#pragma once
+
+#include <windows.h>
+#include <setupapi.h>
+
+#include <string>
+#include <vector>
+
+// Reads a device property into `data`, grown to the size the system
+// reports; `size` is the size read. 0, or the error (ERROR_INVALID_DATA:
+// the device has no such property).
+DWORD ReadDeviceProperty(HDEVINFO devices, SP_DEVINFO_DATA* device, DWORD property, std::vector<char>& data,
+                         DWORD& size);
+
+class PresentDeviceSearch {
+public:
+    PresentDeviceSearch();
+    ~PresentDeviceSearch();
+    PresentDeviceSearch(const PresentDeviceSearch&) = delete;
+    PresentDeviceSearch& operator=(const PresentDeviceSearch&) = delete;
+
+    // 0 when the first present device with `hardwareId` (a whole entry of its
+    // list, any letter case) is found, NO_MATCHING_DEVICE when none is, else
+    // the error that ended the search (after the unknown-error message for
+    // an id list that cannot be read).
+    DWORD Find(const std::string& hardwareId);
+
+    HDEVINFO Devices() const { return devices_; }
+    SP_DEVINFO_DATA* Device() { return &device_; }
+
+private:
+    HDEVINFO devices_;
+    DWORD openError_;
+    SP_DEVINFO_DATA device_ = {};
+    std::vector<char> ids_;
+};

@@ -1,0 +1,82 @@
+// Installation by copying the package files.
+#include "install_by_copy.h"
+
+#include "device_update.h"
+#include "install_by_inf.h"
+#include "install_result.h"
+#include "package_names.h"
+#include "package_paths.h"
+#include "path_text.h"
+#include "registry_text.h"
+#include "service_keys_create.h"
+
+namespace {
+
+enum class Destination { ProgramFolder, InfFolder, SystemFolder };
+
+struct PackageCopy {
+    const char* source;
+    Destination destination;
+    const char* target;  // relative to the destination folder
+};
+
+const PackageCopy kPackageCopies[] = {
+    {"readme.txt", Destination::ProgramFolder, "readme.htm"},
+    {"kvcal.exe", Destination::ProgramFolder, "kvcal.exe"},
+    {"uninst.exe", Destination::ProgramFolder, "uninst.exe"},
+    {"kvrbtn.exe", Destination::ProgramFolder, "kvrbtn.exe"},
+    {KV_DRIVER_INF, Destination::ProgramFolder, KV_DRIVER_INF},
+    // Where the Start-menu shortcut of the applet points, and its icon.
+    {"kvcplusb.cpl", Destination::ProgramFolder, "kvcplusb.cpl"},
+    {"KvUsb.dll", Destination::ProgramFolder, "KvUsb.dll"},
+    {KV_DRIVER_INF, Destination::InfFolder, KV_DRIVER_INF},
+    {KV_FILTER_INF, Destination::InfFolder, KV_FILTER_INF},
+    {"kvcplusb.cpl", Destination::SystemFolder, "kvcplusb.cpl"},
+    {"kvfilt.sys", Destination::SystemFolder, "drivers\\kvfilt.sys"},
+    {"kvusb.sys", Destination::SystemFolder, "drivers\\kvusb.sys"},
+};
+
+std::string WindowsSubfolder(UINT(WINAPI* query)(LPSTR, UINT), const char* tail) {
+    char folder[kMaxPathChars] = {};
+    const UINT length = query(folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder) return std::string();
+    return JoinUnder(folder, tail);
+}
+
+// Copies every file whose destination folder is known; failures are passed
+// over, as a missing file shows in the device update that follows.
+void CopyPackageFiles(const std::string& sourceFolder, const std::string& programFolder) {
+    const std::string folders[] = {
+        programFolder.empty() ? std::string() : programFolder + "\\",
+        WindowsSubfolder(GetWindowsDirectoryA, "\\inf\\"),
+        WindowsSubfolder(GetSystemDirectoryA, "\\"),
+    };
+    for (const PackageCopy& copy : kPackageCopies) {
+        const std::string& folder = folders[static_cast<int>(copy.destination)];
+        const std::string target = JoinUnder(folder, copy.target);
+        const std::string source = JoinUnder(sourceFolder, copy.source);
+        if (!target.empty() && !source.empty()) CopyFileA(source.c_str(), target.c_str(), FALSE);
+    }
+}
+
+}  // namespace
+
+DWORD InstallByCopy(const std::string& infPath, const std::string& hardwareId) {
+    HKEY key = nullptr;
+    const LONG opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_CURRENT_VERSION_KEY, 0, KEY_QUERY_VALUE, &key);
+    if (opened != ERROR_SUCCESS) return static_cast<DWORD>(opened);
+    RegCloseKey(key);
+
+    const std::string programFolder = ProgramFolder();
+    if (!programFolder.empty()) CreateDirectoryA(programFolder.c_str(), nullptr);
+    const std::string sourceFolder = FolderOf(infPath);
+    CopyPackageFiles(sourceFolder, programFolder);
+    CreateServiceKeysWith(SERVICE_ERROR_IGNORE);
+
+    const DWORD controllerResult = UpdateMatchingDevice(infPath, hardwareId);
+    if (!CountsAsInstalled(controllerResult)) return controllerResult;
+    const std::string filterInf = sourceFolder + KV_FILTER_INF;
+    const std::string childId = HidChildId(hardwareId);
+    if (controllerResult == NO_MATCHING_DEVICE) return UpdateMatchingDevice(filterInf, childId);
+    return UpdateMatchingDeviceWhenPresent(filterInf, childId, kHidChildWaitMilliseconds);
+}

@@ -1,0 +1,44 @@
+// Installation through the package's INF files, with rollback.
+#include "install_by_inf.h"
+
+#include "device_update.h"
+#include "inf_section.h"
+#include "install_result.h"
+#include "package_names.h"
+#include "path_text.h"
+#include "rollback.h"
+#include "service_keys_create.h"
+
+namespace {
+
+DWORD InstallSection(HWND owner, const std::string& infPath, const char* section) {
+    InfSectionRun run(owner, infPath);
+    DWORD result = run.Open();
+    if (result == ERROR_SUCCESS) result = run.ProcessFiles(section);
+    if (result != ERROR_SUCCESS) return result;
+    CreateServiceKeys();
+    return run.ProcessDirectives(section);
+}
+
+// The controller is on the package's driver: its HID child gets the filter.
+DWORD InstallHidChild(const std::string& infPath, const std::string& hardwareId, const FilterListSnapshot& before) {
+    const std::string filterInf = FolderOf(infPath) + KV_FILTER_INF;
+    const DWORD result = UpdateMatchingDeviceWhenPresent(filterInf, HidChildId(hardwareId), kHidChildWaitMilliseconds);
+    if (result == ERROR_SUCCESS) return ERROR_SUCCESS;
+    RollBackAfterFilterFailure(infPath, hardwareId, before);
+    return result == NO_MATCHING_DEVICE ? INSTALL_ROLLED_BACK : result;
+}
+
+}  // namespace
+
+DWORD InstallByInf(HWND owner, const std::string& infPath, const char* section, const std::string& hardwareId) {
+    const FilterListSnapshot before = TakeFilterListSnapshot();
+    const DWORD sectionResult = InstallSection(owner, infPath, section);
+    if (sectionResult != ERROR_SUCCESS) return sectionResult;
+
+    const DWORD controllerResult = UpdateMatchingDevice(infPath, hardwareId);
+    if (controllerResult == ERROR_SUCCESS) return InstallHidChild(infPath, hardwareId, before);
+    if (controllerResult == NO_MATCHING_DEVICE) return NO_MATCHING_DEVICE;
+    RollBackAfterControllerFailure(infPath, hardwareId, before);
+    return controllerResult;
+}

@@ -1,0 +1,31 @@
+// Folders of the system and of the package.
+#include "package_paths.h"
+
+#include "package_names.h"
+#include "path_text.h"
+#include "registry_text.h"
+
+std::string ProgramModuleFolder() {
+    char path[kMaxPathChars] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path) return std::string();
+    return FolderOf(path);
+}
+
+std::string ProgramFolder() {
+    std::string programFiles;
+    ReadRegistryString(HKEY_LOCAL_MACHINE, KV_CURRENT_VERSION_KEY, KV_PROGRAM_FILES_VALUE, programFiles);
+    return JoinUnder(programFiles, KV_PROGRAM_FOLDER);
+}
+
+std::string UnderSystemRoot(const char* tail) {
+    std::string systemRoot;
+    ReadRegistryString(HKEY_LOCAL_MACHINE, KV_NT_CURRENT_VERSION_KEY, KV_SYSTEM_ROOT_VALUE, systemRoot);
+    return JoinUnder(systemRoot, tail);
+}
+
+std::string StartMenuFolder() {
+    std::string commonPrograms;
+    ReadRegistryString(HKEY_LOCAL_MACHINE, KV_SHELL_FOLDERS_KEY, KV_COMMON_PROGRAMS_VALUE, commonPrograms);
+    return JoinUnder(commonPrograms, KV_START_MENU_FOLDER);
+}

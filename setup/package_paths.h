@@ -1,0 +1,19 @@
+// Folders of the system and of the package, from the registry and the
+// running program. An empty string means "not known": callers skip the step.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The folder of the running program, with its trailing backslash.
+std::string ProgramModuleFolder();
+
+// "ProgramFilesDir" followed by "\KVUSB" ("" when unknown).
+std::string ProgramFolder();
+
+// "SystemRoot" followed by `tail` ("" when unknown).
+std::string UnderSystemRoot(const char* tail);
+
+// The Start-menu folder of all users, "Common Programs" + "\Kestiva USB\".
+std::string StartMenuFolder();

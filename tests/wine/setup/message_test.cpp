@@ -1,0 +1,50 @@
+// The installer's message boxes as the user sees them: text bytes, caption
+// and icon, read from the live box and closed by the test.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "install_work.h"
+#include "texts_cp936.h"
+
+namespace {
+
+struct SeenBox {
+    std::string text, caption;
+    bool found = false;
+};
+
+// Waits for this process's message box, reads it and presses OK.
+DWORD WINAPI ReadAndCloseBox(LPVOID seen) {
+    SeenBox& box = *static_cast<SeenBox*>(seen);
+    for (int attempt = 0; attempt < 600 && !box.found; ++attempt) {
+        Sleep(50);
+        HWND window = FindWindowA("#32770", nullptr);
+        DWORD process = 0;
+        if (!window || !GetWindowThreadProcessId(window, &process) || process != GetCurrentProcessId()) continue;
+        char text[512] = {}, caption[128] = {};
+        // The box may be found before its text is in place: wait for it.
+        if (!GetDlgItemTextA(window, 0xFFFF, text, sizeof text) || !IsWindowVisible(window)) continue;
+        GetWindowTextA(window, caption, sizeof caption);
+        box.text = text;
+        box.caption = caption;
+        box.found = true;
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+    }
+    return 0;
+}
+
+TEST(MessageTest, UnsupportedSystemIsToldInChineseWithTheDefaultCaption) {
+    SeenBox box;
+    HANDLE reader = CreateThread(nullptr, 0, ReadAndCloseBox, &box, 0, nullptr);
+    ASSERT_NE(reader, nullptr);
+    ShowUnsupportedSystemMessage();
+    WaitForSingleObject(reader, INFINITE);
+    CloseHandle(reader);
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.text, KV_TEXT_UNSUPPORTED_SYSTEM);
+    // The system's default caption, in the system's language.
+    EXPECT_EQ(box.caption, GetACP() == 936 ? KV_TEXT_ERROR_CAPTION : "Error");
+}
+
+}  // namespace

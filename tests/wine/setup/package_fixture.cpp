@@ -1,0 +1,259 @@
+// Test fixtures of the installer.
+#include "package_fixture.h"
+
+#include <shlobj.h>
+
+#include "multi_string.h"
+#include "package_names.h"
+
+#ifndef KV_INF_DIR
+#error KV_INF_DIR names the folder of the built INF files
+#endif
+
+namespace {
+
+std::string WinePath(const char* unixPath) {
+    std::string path = std::string("Z:") + unixPath;
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return path;
+}
+
+void WriteSmallFile(const std::string& path, const std::string& content) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+void DeleteService(SC_HANDLE manager, const char* name) {
+    SC_HANDLE service = OpenServiceA(manager, name, DELETE);
+    if (!service) return;
+    ::DeleteService(service);
+    CloseServiceHandle(service);
+}
+
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(folder + name + "\\");
+            } else {
+                DeleteFileA((folder + name).c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
+
+std::vector<std::string> PackageFolder::StandInFiles() {
+    return {"readme.txt", "kvcal.exe", "uninst.exe", "kvrbtn.exe", "KvUsb.dll",
+            "kvcplusb.cpl", "kvusb.sys", "kvfilt.sys"};
+}
+
+PackageFolder::PackageFolder() {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    path_ = std::string(temp) + "kv package " + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(path_.c_str(), nullptr);
+    const std::string infDir = WinePath(KV_INF_DIR) + "\\";
+    CopyFileA((infDir + KV_DRIVER_INF).c_str(), (path_ + KV_DRIVER_INF).c_str(), FALSE);
+    CopyFileA((infDir + KV_FILTER_INF).c_str(), (path_ + KV_FILTER_INF).c_str(), FALSE);
+    for (const std::string& name : StandInFiles()) WriteSmallFile(path_ + name, "stand-in for " + name);
+}
+
+PackageFolder::~PackageFolder() { RemoveTree(path_); }
+
+TestDevice::TestDevice(const std::vector<std::string>& hardwareIds) {
+    GUID hidClass = {0x745a17a0, 0x74d3, 0x11d0, {0xb6, 0xfe, 0x00, 0xa0, 0xc9, 0x0f, 0x57, 0xda}};
+    set_ = SetupDiCreateDeviceInfoList(&hidClass, nullptr);
+    if (set_ == INVALID_HANDLE_VALUE) return;
+    data_.cbSize = sizeof data_;
+    if (!SetupDiCreateDeviceInfoA(set_, "KVTEST", &hidClass, nullptr, nullptr, DICD_GENERATE_ID, &data_)) return;
+    const std::vector<char> ids = JoinMultiString(hardwareIds);
+    std::vector<char> list(ids);
+    list.push_back('\0');
+    created_ = SetupDiSetDeviceRegistryPropertyA(set_, &data_, SPDRP_HARDWAREID,
+                                                 reinterpret_cast<const BYTE*>(list.data()),
+                                                 static_cast<DWORD>(list.size())) &&
+               SetupDiCallClassInstaller(DIF_REGISTERDEVICE, set_, &data_);
+}
+
+TestDevice::~TestDevice() {
+    if (set_ == INVALID_HANDLE_VALUE) return;
+    if (created_) SetupDiRemoveDevice(set_, &data_);
+    SetupDiDestroyDeviceInfoList(set_);
+}
+
+std::string TestDevice::Property(DWORD property) const {
+    char buffer[512] = {};
+    if (!SetupDiGetDeviceRegistryPropertyA(set_, const_cast<SP_DEVINFO_DATA*>(&data_), property, nullptr,
+                                           reinterpret_cast<BYTE*>(buffer), sizeof buffer - 1, nullptr)) {
+        return std::string();
+    }
+    return buffer;
+}
+
+std::vector<std::string> TestDevice::LowerFilters(bool* present) const {
+    char buffer[512] = {};
+    DWORD size = 0;
+    const bool read = SetupDiGetDeviceRegistryPropertyA(set_, const_cast<SP_DEVINFO_DATA*>(&data_), SPDRP_LOWERFILTERS,
+                                                        nullptr, reinterpret_cast<BYTE*>(buffer), sizeof buffer - 2,
+                                                        &size);
+    if (present) *present = read;
+    return read ? SplitMultiString(buffer, size) : std::vector<std::string>();
+}
+
+bool TestDevice::SetLowerFilters(const std::vector<std::string>& entries) {
+    const std::vector<char> image = JoinMultiString(entries);
+    return SetupDiSetDeviceRegistryPropertyA(set_, &data_, SPDRP_LOWERFILTERS,
+                                             reinterpret_cast<const BYTE*>(image.data()),
+                                             static_cast<DWORD>(image.size()));
+}
+
+std::string TestDevice::HardwareKeyValue(const char* name) const {
+    HKEY key = SetupDiOpenDevRegKey(set_, const_cast<SP_DEVINFO_DATA*>(&data_), DICS_FLAG_GLOBAL, 0, DIREG_DEV,
+                                    KEY_QUERY_VALUE);
+    if (key == INVALID_HANDLE_VALUE) return std::string();
+    char buffer[512] = {};
+    DWORD size = sizeof buffer - 1;
+    RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(key);
+    return buffer;
+}
+
+std::string ProgramFilesFolder() {
+    char path[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, 0, path);
+    return path;
+}
+
+std::string SystemFolder() {
+    char path[MAX_PATH] = {};
+    GetSystemDirectoryA(path, sizeof path);
+    return path;
+}
+
+std::string CommonProgramsFolder() {
+    char path[MAX_PATH] = {};
+    // Also makes Wine write "Common Programs" into Shell Folders, as Windows has it.
+    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS | CSIDL_FLAG_CREATE, nullptr, 0, path);
+    return path;
+}
+
+std::string WindowsFolder() {
+    char path[MAX_PATH] = {};
+    GetWindowsDirectoryA(path, sizeof path);
+    return path;
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool KeyExists(const char* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+DWORD ReadDword(const char* keyPath, const char* name, DWORD fallback) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return fallback;
+    DWORD value = fallback, size = sizeof value, type = 0;
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+        type != REG_DWORD) {
+        value = fallback;
+    }
+    RegCloseKey(key);
+    return value;
+}
+
+std::vector<std::string> ReadList(const char* keyPath, const char* name, bool* present) {
+    if (present) *present = false;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return {};
+    char buffer[1024] = {};
+    DWORD size = sizeof buffer - 2;
+    const bool read = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) ==
+                      ERROR_SUCCESS;
+    RegCloseKey(key);
+    if (present) *present = read;
+    return read ? SplitMultiString(buffer, size) : std::vector<std::string>();
+}
+
+void WriteList(const char* keyPath, const char* name, const std::vector<std::string>& entries) {
+    HKEY key = nullptr;
+    if (RegCreateKeyA(HKEY_LOCAL_MACHINE, keyPath, &key) != ERROR_SUCCESS) return;
+    const std::vector<char> image = JoinMultiString(entries);
+    RegSetValueExA(key, name, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(image.data()),
+                   static_cast<DWORD>(image.size()));
+    RegCloseKey(key);
+}
+
+void DeleteListValue(const char* keyPath, const char* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key, name);
+    RegCloseKey(key);
+}
+
+RemovedValue::RemovedValue(const char* keyPath, const char* name) : keyPath_(keyPath), name_(name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, name, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
+        data_.resize(size);
+        saved_ = RegQueryValueExA(key, name, nullptr, &type_, data_.data(), &size) == ERROR_SUCCESS &&
+                 RegDeleteValueA(key, name) == ERROR_SUCCESS;
+    }
+    RegCloseKey(key);
+}
+
+RemovedValue::~RemovedValue() {
+    HKEY key = nullptr;
+    if (!saved_ || RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath_.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegSetValueExA(key, name_.c_str(), 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
+    RegCloseKey(key);
+}
+
+void ResetInstalledState() {
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    if (manager) {
+        DeleteService(manager, "kvusb");
+        DeleteService(manager, "kvfilt");
+        CloseServiceHandle(manager);
+    }
+    for (const char* service : {KV_DRIVER_SERVICE_KEY, KV_FILTER_SERVICE_KEY}) {
+        for (const char* sub : {"\\Enum", "\\Parameters", "\\Security", ""}) {
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(service) + sub).c_str());
+        }
+    }
+    DeleteListValue(KV_HID_CLASS_KEY, KV_LOWER_FILTERS);
+    DeleteListValue(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS);
+    DeleteListValue(KV_RUN_ONCE_KEY, "kvusbcal");
+    RemoveTree(ProgramFilesFolder() + KV_PROGRAM_FOLDER "\\");
+    RemoveTree(CommonProgramsFolder() + KV_START_MENU_FOLDER);
+    const std::string system = SystemFolder();
+    for (const char* file : {"\\kvcplusb.cpl", "\\drivers\\kvusb.sys", "\\drivers\\kvfilt.sys"}) {
+        DeleteFileA((system + file).c_str());
+    }
+    const std::string windows = WindowsFolder();
+    for (const char* file : {"\\inf\\kvusb.inf", "\\inf\\kvfilt.inf"}) DeleteFileA((windows + file).c_str());
+}
+
+void ExpectNewServiceKeys(DWORD errorControl) {
+    for (const char* key : {KV_DRIVER_SERVICE_KEY, KV_FILTER_SERVICE_KEY}) {
+        EXPECT_EQ(ReadDword(key, "ErrorControl", 99), errorControl) << key;
+        EXPECT_EQ(ReadDword(key, "Start", 99), 3u) << key;
+        EXPECT_EQ(ReadDword(key, "Type", 99), 1u) << key;
+    }
+}

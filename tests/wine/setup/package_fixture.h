@@ -1,0 +1,91 @@
+// Test fixtures of the installer: a package folder of small stand-in files
+// with the real INF files, device nodes with chosen hardware ids, and the
+// prefix's installed state put back before and after each test.
+#pragma once
+
+#include <windows.h>
+#include <setupapi.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// The package folder: the built INF files and a small file for every other
+// file the INF copies. Removed again with everything in it.
+class PackageFolder {
+public:
+    PackageFolder();
+    ~PackageFolder();
+    const std::string& Path() const { return path_; }  // with trailing backslash
+    std::string DriverInf() const { return path_ + "kvusb.inf"; }
+    static std::vector<std::string> StandInFiles();
+
+private:
+    std::string path_;
+};
+
+// A device node that Wine lists as present, with `hardwareIds` as its list.
+class TestDevice {
+public:
+    explicit TestDevice(const std::vector<std::string>& hardwareIds);
+    ~TestDevice();
+    bool Created() const { return created_; }
+    std::string Property(DWORD property) const;  // REG_SZ or first entry; "" if none
+    // The device's own lower filters (SPDRP_LOWERFILTERS); `present` false
+    // when the property does not exist.
+    std::vector<std::string> LowerFilters(bool* present = nullptr) const;
+    bool SetLowerFilters(const std::vector<std::string>& entries);
+    // A value of the device's hardware key, where an INF's .HW section writes.
+    std::string HardwareKeyValue(const char* name) const;
+
+private:
+    HDEVINFO set_ = INVALID_HANDLE_VALUE;
+    SP_DEVINFO_DATA data_ = {};
+    bool created_ = false;
+};
+
+// Removes what an installation leaves: files, service keys and services,
+// the package's class filter entries, shortcuts and the RunOnce value.
+void ResetInstalledState();
+
+std::string ProgramFilesFolder();
+std::string SystemFolder();
+std::string WindowsFolder();
+std::string CommonProgramsFolder();
+bool FileExists(const std::string& path);
+bool KeyExists(const char* path);
+DWORD ReadDword(const char* keyPath, const char* name, DWORD fallback);
+
+// Takes a registry value away for the life of the object (a system without
+// it) and puts it back as it was.
+class RemovedValue {
+public:
+    RemovedValue(const char* keyPath, const char* name);
+    ~RemovedValue();
+
+private:
+    std::string keyPath_, name_;
+    std::vector<BYTE> data_;
+    DWORD type_ = REG_NONE;
+    bool saved_ = false;
+};
+
+// REG_MULTI_SZ values of HKLM keys as lists; a missing value is an empty
+// list and `present` false.
+std::vector<std::string> ReadList(const char* keyPath, const char* name, bool* present = nullptr);
+void WriteList(const char* keyPath, const char* name, const std::vector<std::string>& entries);
+void DeleteListValue(const char* keyPath, const char* name);
+
+// A test that starts and ends with nothing of the package installed, and
+// has a package folder.
+class PackageTest : public testing::Test {
+protected:
+    void SetUp() override { ResetInstalledState(); }
+    void TearDown() override { ResetInstalledState(); }
+    PackageFolder package;
+};
+
+// Both service keys as the installer creates them: the given ErrorControl,
+// Start 3 (on demand), Type 1 (kernel driver).
+void ExpectNewServiceKeys(DWORD errorControl);

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Runs an installer test program under Wine in a prefix of its own (the
+# installer adds and removes the very services, driver files and class
+# filters that other tests load and use) and on a private Xvfb display (its
+# message boxes need one); stops that prefix's Wine and the display
+# afterwards. The program's exit status is the script's.
+#   run_in_own_prefix.sh DISPLAY_NUMBER PREFIX WINE_RUN PROGRAM [ARG...]
+set -u
+display=${1:?usage: run_in_own_prefix.sh DISPLAY_NUMBER PREFIX WINE_RUN PROGRAM [ARG...]}
+prefix=${2:?missing PREFIX}
+wine_run=${3:?missing WINE_RUN}
+shift 3
+# shellcheck source=../../../scripts/wine-env.sh
+. "$(dirname "$wine_run")/wine-env.sh"
+
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+stop() {
+  [ -f "$prefix/system.reg" ] && WINEPREFIX=$prefix "$KV_WINESERVER" -k >/dev/null 2>&1
+  kill "$xvfb" 2>/dev/null
+  wait "$xvfb" 2>/dev/null
+}
+trap stop EXIT
+for _ in $(seq 50); do
+  [ -e "/tmp/.X11-unix/X$display" ] && break
+  sleep 0.1
+done
+DISPLAY=":$display" KV_WINEPREFIX=$prefix "$wine_run" "$@"

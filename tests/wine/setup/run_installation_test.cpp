@@ -1,0 +1,177 @@
+// The version check and the whole installation as separate programs, with
+// the Windows version that Wine reports set per program
+// (HKCU\Software\Wine\AppDefaults\<exe>\Version).
+#include <gtest/gtest.h>
+
+#include "install_result.h"
+#include "package_fixture.h"
+#include "package_names.h"
+
+namespace {
+
+const char kProbe[] = "install_probe.exe";
+const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\install_probe.exe";
+const char kTestKey[] = "Software\\KvSetupTest";
+
+std::string ProbeBesideThisTest() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of('\\') + 1) + kProbe;
+}
+
+// Runs `program` with `argument` as Windows `version` ("" for Wine's own).
+DWORD RunProbe(const std::string& program, const char* argument, const char* version) {
+    RegDeleteKeyA(HKEY_CURRENT_USER, kAppDefaults);
+    if (*version) {
+        HKEY key = nullptr;
+        RegCreateKeyA(HKEY_CURRENT_USER, kAppDefaults, &key);
+        RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                       static_cast<DWORD>(strlen(version) + 1));
+        RegCloseKey(key);
+    }
+    std::string command = "\"" + program + "\" " + argument;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    DWORD exitCode = 0xDEAD;
+    if (CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0) {
+            GetExitCodeProcess(process.hProcess, &exitCode);
+        } else {
+            TerminateProcess(process.hProcess, 0xDEAD);
+        }
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, kAppDefaults);
+    return exitCode;
+}
+
+TEST(VersionCheck, ClassifiesTheVersionWineReportsToTheProgram) {
+    struct Case {
+        const char* version;
+        DWORD expected;
+    } cases[] = {
+        {"win2k", 1}, {"winxp", 0}, {"win2003", 0}, {"vista", 0}, {"win7", 0},
+        {"win8", 0xFFFF}, {"win10", 0xFFFF}, {"win98", 120}, {"nt40", 120},
+    };
+    for (const Case& c : cases) EXPECT_EQ(RunProbe(ProbeBesideThisTest(), "version", c.version), c.expected) << c.version;
+}
+
+class RunInstallationTest : public PackageTest {
+protected:
+    void SetUp() override {
+        PackageTest::SetUp();
+        RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey);
+    }
+    void TearDown() override {
+        PackageTest::TearDown();
+        RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey);
+    }
+    // The probe started from `folder`, as setup.exe from the package folder.
+    DWORD InstallFrom(const std::string& folder, const char* version, const char* mode = "install") {
+        const std::string probe = folder + kProbe;
+        const std::string controlPanel = folder + "control.exe";
+        CopyFileA(ProbeBesideThisTest().c_str(), probe.c_str(), FALSE);
+        CopyFileA(ProbeBesideThisTest().c_str(), controlPanel.c_str(), FALSE);
+        const DWORD result = RunProbe(probe, mode, version);
+        DeleteFileA(probe.c_str());
+        WaitForAppletCommand(2000);
+        DeleteFileA(controlPanel.c_str());
+        return result;
+    }
+    // The applet is started, not waited for: give it time to say it ran.
+    std::string WaitForAppletCommand(DWORD milliseconds) {
+        const DWORD start = GetTickCount();
+        for (;;) {
+            char command[MAX_PATH] = {};
+            DWORD size = sizeof command - 1;
+            HKEY key = nullptr;
+            if (RegOpenKeyExA(HKEY_CURRENT_USER, kTestKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+                RegQueryValueExA(key, "AppletCommand", nullptr, nullptr, reinterpret_cast<BYTE*>(command), &size);
+                RegCloseKey(key);
+            }
+            if (*command || GetTickCount() - start >= milliseconds) return command;
+            Sleep(100);
+        }
+    }
+    DWORD RestartFlags() {
+        HKEY key = nullptr;
+        DWORD flags = 0, size = sizeof flags;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kTestKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return 0;
+        RegQueryValueExA(key, "RestartFlags", nullptr, nullptr, reinterpret_cast<BYTE*>(&flags), &size);
+        RegCloseKey(key);
+        return flags;
+    }
+    bool CalibrateLinkExists() { return FileExists(CommonProgramsFolder() + "\\Kestiva USB\\Calibrate.lnk"); }
+    // Every shortcut's target is in place, the applet's included.
+    void ExpectShortcutTargets() {
+        for (const char* target : {"kvcal.exe", "uninst.exe", "readme.htm", "kvcplusb.cpl", "KvUsb.dll"}) {
+            EXPECT_TRUE(FileExists(ProgramFilesFolder() + "\\KVUSB\\" + target)) << target;
+        }
+    }
+    bool RunOnceExists() {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_RUN_ONCE_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+        const bool found = RegQueryValueExA(key, "kvusbcal", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+        RegCloseKey(key);
+        return found;
+    }
+};
+
+TEST_F(RunInstallationTest, Windows2000CopiesTheFilesThenMakesShortcutsAndRestarts) {
+    EXPECT_EQ(InstallFrom(package.Path(), "win2k"), NO_MATCHING_DEVICE);
+    EXPECT_TRUE(FileExists(WindowsFolder() + "\\inf\\kvusb.inf")) << "only the copy path puts it there";
+    EXPECT_EQ(ReadDword(KV_DRIVER_SERVICE_KEY, "ErrorControl", 99), 0u);
+    EXPECT_TRUE(CalibrateLinkExists());
+    EXPECT_TRUE(RunOnceExists());
+    EXPECT_EQ(RestartFlags(), static_cast<DWORD>(EWX_REBOOT));
+    EXPECT_EQ(WaitForAppletCommand(0), "") << "no applet before a restart";
+    ExpectShortcutTargets();
+}
+
+TEST_F(RunInstallationTest, XpFamilyInstallsThroughTheInf) {
+    EXPECT_EQ(InstallFrom(package.Path(), "win7"), NO_MATCHING_DEVICE);
+    EXPECT_FALSE(FileExists(WindowsFolder() + "\\inf\\kvusb.inf"));
+    EXPECT_EQ(ReadDword(KV_DRIVER_SERVICE_KEY, "ErrorControl", 99), 1u);
+    ExpectShortcutTargets();
+    EXPECT_TRUE(CalibrateLinkExists());
+    EXPECT_EQ(RestartFlags(), static_cast<DWORD>(EWX_REBOOT));
+}
+
+TEST_F(RunInstallationTest, WithoutRestartTheAppletStartsAndNothingIsScheduled) {
+    EXPECT_EQ(InstallFrom(package.Path(), "win7", "install-applet"), NO_MATCHING_DEVICE);
+    EXPECT_EQ(WaitForAppletCommand(0), "control.exe kvcplusb.cpl");
+    EXPECT_TRUE(CalibrateLinkExists());
+    EXPECT_FALSE(RunOnceExists());
+    EXPECT_EQ(RestartFlags(), 0u);
+}
+
+TEST_F(RunInstallationTest, NothingFollowsAFailedOrSkippedInstallation) {
+    struct Case {
+        bool withPackage;
+        const char* version;
+        const char* what;
+    } cases[] = {
+        {false, "win7", "INF missing"},
+        {true, "win8", "unknown system"},
+    };
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    const std::string empty = std::string(temp) + "kv empty folder\\";
+    CreateDirectoryA(empty.c_str(), nullptr);
+    for (const Case& c : cases) {
+        const DWORD result = InstallFrom(c.withPackage ? package.Path() : empty, c.version);
+        EXPECT_FALSE(CountsAsInstalled(result)) << c.what << " " << result;
+        EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY)) << c.what;
+        EXPECT_FALSE(CalibrateLinkExists()) << c.what;
+        EXPECT_FALSE(RunOnceExists()) << c.what;
+        EXPECT_EQ(RestartFlags(), 0u) << c.what;
+        EXPECT_EQ(WaitForAppletCommand(0), "") << c.what;
+    }
+    RemoveDirectoryA(empty.c_str());
+}
+
+}  // namespace

@@ -1,0 +1,19 @@
+// Path and id text of the package.
+#include "path_text.h"
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string HidChildId(const std::string& controllerId) {
+    return controllerId.size() < 3 ? std::string() : "HID" + controllerId.substr(3);
+}
+
+std::string JoinUnder(const std::string& base, const std::string& tail) {
+    if (base.empty()) return std::string();
+    std::string joined = base + tail;
+    return joined.size() < kMaxPathChars ? joined : std::string();
+}
+
+std::string QuotedCommand(const std::string& program) { return "\"" + program + "\""; }

@@ -1,0 +1,22 @@
+// Path and id text of the package, built in the 260-character limit the
+// ANSI file functions have.
+#pragma once
+
+#include <string>
+
+constexpr size_t kMaxPathChars = 260;  // MAX_PATH, terminating zero included
+
+// The folder of `path` with its trailing backslash ("" when it has none).
+std::string FolderOf(const std::string& path);
+
+// The HID child's hardware id: the controller id with "HID" in place of its
+// first three characters ("" for an id shorter than that).
+std::string HidChildId(const std::string& controllerId);
+
+// `base` followed by `tail`, or "" when base is empty (an unknown folder
+// must not turn into a path at the root of the current drive) or when the
+// result would not fit kMaxPathChars.
+std::string JoinUnder(const std::string& base, const std::string& tail);
+
+// A command line that runs exactly `program`, even when its path holds blanks.
+std::string QuotedCommand(const std::string& program);
