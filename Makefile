@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 export JOBS
 
-.PHONY: all bootstrap host win32 win64 package test test-no32 fuzz bench clean
+.PHONY: all bootstrap host win32 win64 package test test-no32 fuzz bench clean shots
 
 all: package
 
@@ -49,7 +49,7 @@ bench: bootstrap
 clean:
 	rm -rf build out
 
-# Pictures of the applet's pages in both editions, into out/shots/.
+# Screenshots of kvcal and of the applet in both editions, into out/shots/.
 .PHONY: shots
 shots: win64
 	scripts/shots

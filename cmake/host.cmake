@@ -11,6 +11,7 @@ if(KV_FUZZ)
 endif()
 
 add_subdirectory(driver/core)
+add_subdirectory(calibrate)
 add_subdirectory(tools/kvsim)
 
 if(KV_FUZZ)

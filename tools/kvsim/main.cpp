@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "calibrate_command.h"
 #include "registry_export.h"
 #include "replay.h"
 
@@ -67,9 +68,10 @@ int RunReplay(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        std::cout << kUsage;
+        std::cout << kUsage << kvsim::kCalibrateUsage;
         return args.empty() ? 2 : 0;
     }
     if (args[0] == "replay") return RunReplay({args.begin() + 1, args.end()});
+    if (args[0] == "calibrate") return kvsim::RunCalibrate({args.begin() + 1, args.end()}, std::cout, std::cerr);
     return Fail("unknown command " + args[0] + "\n" + kUsage);
 }

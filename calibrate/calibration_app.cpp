@@ -1,0 +1,192 @@
+// The calibration program's window and threads; see calibration_app.h.
+#include "calibration_app.h"
+
+#include "calibration_store.h"
+#include "edition_texts.h"
+#include "kvcal_ids.h"
+#include "kvshared.h"
+#include "message_dialog.h"
+
+namespace kvcal {
+
+const char kWindowClass[] = "KVCALIBA";
+const char kWindowTitle[] = "KESTIVA CALIBRAY";
+
+namespace {
+
+// The reader thread ends within one capture poll once the quit flag is set.
+const DWORD kReaderExitWaitMilliseconds = 2000;
+
+}  // namespace
+
+bool CalibrationApp::RegisterWindowClass(HINSTANCE module) {
+    WNDCLASSA wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = module;
+    wc.hIcon = LoadIconA(module, MAKEINTRESOURCEA(IDI_KVCAL));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kWindowClass;
+    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+CalibrationApp::~CalibrationApp() {
+    InterlockedExchange(&quit_, 1);
+    if (startEvent_) SetEvent(startEvent_);
+    if (window_ && IsWindow(window_)) DestroyWindow(window_);
+    // The reader uses this object; let it see the quit flag before it goes.
+    if (reader_) {
+        WaitForSingleObject(reader_, kReaderExitWaitMilliseconds);
+        CloseHandle(reader_);
+    }
+    if (startEvent_) CloseHandle(startEvent_);
+    if (deviceOpen_) device_.Close();
+}
+
+bool CalibrationApp::OpenDevice(uint32_t* screenPos) {
+    deviceOpen_ = device_.Open(KV_CONTROL_DEVICE_PATH);
+    uint32_t returned = 0;
+    if (deviceOpen_ && device_.Control(IOCTL_POINTER_GET_SCREEN_POS, nullptr, 0, screenPos, sizeof *screenPos,
+                                       &returned) &&
+        returned >= sizeof *screenPos)
+        return true;
+    // An edition that can tell a wrong driver version apart says so when
+    // the device opened but did not answer.
+    std::string text;
+    if (!deviceOpen_ || !LoadEditionText(module_, IDS_WRONG_DRIVER, &text)) text = EditionText(module_, IDS_NO_DEVICE);
+    ShowMessageDialog(module_, nullptr, IDD_MESSAGE, text, EditionText(module_, IDS_NO_DEVICE_CAPTION));
+    return false;
+}
+
+bool CalibrationApp::Initialize() {
+    HWND running = FindWindowA(kWindowClass, kWindowTitle);
+    if (running) {
+        SetForegroundWindow(running);
+        return false;
+    }
+    uint32_t screenPos = 0;
+    if (!OpenDevice(&screenPos)) return false;
+    area_ = AreaForScreenPos(screenPos, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    targets_ = TargetsForArea(area_.Width(), area_.Height());
+    window_ = CreateWindowExA(0, kWindowClass, kWindowTitle, WS_POPUP | WS_VISIBLE, area_.left, area_.top,
+                              area_.Width(), area_.Height(), nullptr, nullptr, module_, this);
+    if (!window_) return false;
+    if (!canvas_.Prepare(window_, module_, area_.Width(), area_.Height(), EditionText(module_, IDS_INSTRUCTION)))
+        return false;
+    startEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (!startEvent_) return false;
+    InterlockedExchange(&quit_, 0);
+    DWORD threadId = 0;
+    reader_ = CreateThread(nullptr, 0, ReaderThread, this, 0, &threadId);
+    if (!reader_) return false;
+    currentTarget_ = kTargetCodes[0];
+    ShowWindow(window_, SW_SHOW);
+    InvalidateRect(window_, nullptr, FALSE);
+    UpdateWindow(window_);
+    return true;
+}
+
+int CalibrationApp::Run() {
+    ShowCursor(FALSE);
+    PostMessageA(window_, WM_CAL_START, 0, 0);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+DWORD WINAPI CalibrationApp::ReaderThread(void* app) {
+    CalibrationApp* self = static_cast<CalibrationApp*>(app);
+    RunReader(self->device_, *self, &self->record_);
+    return 1;
+}
+
+LRESULT CALLBACK CalibrationApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const CREATESTRUCTA* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    CalibrationApp* self = reinterpret_cast<CalibrationApp*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcA(window, message, wParam, lParam);
+    if (!self->window_) self->window_ = window;
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT CalibrationApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_KEYUP:
+            if (wParam == VK_ESCAPE) Quit(true);
+            return 0;
+        case WM_DESTROY:
+            Quit(false);
+            return 0;
+        case WM_CAL_START:
+            SetEvent(startEvent_);
+            return 0;
+        case WM_CAL_TARGET:
+            ShowTargetNow(static_cast<int32_t>(lParam));
+            return 0;
+        case WM_CAL_CONFIRM:
+            Confirm();
+            return 0;
+        default:
+            return DefWindowProcA(window_, message, wParam, lParam);
+    }
+}
+
+void CalibrationApp::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window_, &ps);
+    canvas_.Draw(dc, currentTarget_, targets_);
+    EndPaint(window_, &ps);
+}
+
+void CalibrationApp::ShowTargetNow(int32_t code) {
+    currentTarget_ = code;
+    HDC dc = GetDC(window_);
+    if (!dc) return;
+    canvas_.Draw(dc, code, targets_);
+    ReleaseDC(window_, dc);
+}
+
+void CalibrationApp::Confirm() {
+    ShowCursor(TRUE);
+    const INT_PTR answer = ShowMessageDialog(module_, window_, IDD_MESSAGE, EditionText(module_, IDS_CONFIRM),
+                                             EditionText(module_, IDS_CONFIRM_CAPTION));
+    if (answer == IDOK) {
+        if (!StoreCalibration(record_)) {
+            const bool ownDialog =
+                FindResourceA(module_, MAKEINTRESOURCEA(IDD_REGISTRY_FAILURE), RT_DIALOG) != nullptr;
+            ShowMessageDialog(module_, window_, ownDialog ? IDD_REGISTRY_FAILURE : IDD_MESSAGE,
+                              EditionText(module_, IDS_NO_PRIVILEGE), EditionText(module_, IDS_NO_PRIVILEGE_CAPTION));
+        }
+        DestroyWindow(window_);
+        return;
+    }
+    ShowCursor(FALSE);
+    device_.Control(IOCTL_POINTER_RELOAD_SETTINGS, nullptr, 0, nullptr, 0, nullptr);
+    PostMessageA(window_, WM_CAL_START, 0, 0);
+}
+
+void CalibrationApp::Quit(bool reload) {
+    InterlockedExchange(&quit_, 1);
+    SetEvent(startEvent_);
+    // No trial calibration may stay in the driver.
+    if (reload) device_.Control(IOCTL_POINTER_RELOAD_SETTINGS, nullptr, 0, nullptr, 0, nullptr);
+    PostQuitMessage(0);
+}
+
+int RunCalibrationProgram(HINSTANCE module, ControlDevice& device) {
+    if (!CalibrationApp::RegisterWindowClass(module)) return 0;
+    CalibrationApp app(module, device);
+    if (!app.Initialize()) return 0;
+    return app.Run();
+}
+
+}  // namespace kvcal

@@ -1,0 +1,63 @@
+// Starting a Windows program of the build from a Wine test: its path as
+// Wine sees it, its end, its exit code and its visible window.
+#pragma once
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+namespace kvtest {
+
+// Wine sees the host's files on drive Z:.
+inline std::string WindowsPath(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+class Process {
+public:
+    explicit Process(const std::string& path) {
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        std::string command = "\"" + WindowsPath(path) + "\"";
+        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_) != 0;
+    }
+    ~Process() {
+        if (!started_) return;
+        if (!Ended(100)) TerminateProcess(pi_.hProcess, 99);
+        CloseHandle(pi_.hProcess);
+        CloseHandle(pi_.hThread);
+    }
+    bool Started() const { return started_; }
+    bool Ended(DWORD ms) { return WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0; }
+    DWORD ExitCode() {
+        DWORD code = 0;
+        GetExitCodeProcess(pi_.hProcess, &code);
+        return code;
+    }
+    // A visible top-level window of this process, or null.
+    HWND Window() {
+        Search search = {pi_.dwProcessId, nullptr};
+        EnumWindows(FindOwn, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+private:
+    struct Search {
+        DWORD process;
+        HWND found;
+    };
+    static BOOL CALLBACK FindOwn(HWND window, LPARAM lParam) {
+        Search* search = reinterpret_cast<Search*>(lParam);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process != search->process || !IsWindowVisible(window)) return TRUE;
+        search->found = window;
+        return FALSE;
+    }
+    bool started_ = false;
+    PROCESS_INFORMATION pi_ = {};
+};
+
+}  // namespace kvtest
