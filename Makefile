@@ -48,3 +48,8 @@ bench: bootstrap
 
 clean:
 	rm -rf build out
+
+# Pictures of the applet's pages in both editions, into out/shots/.
+.PHONY: shots
+shots: win64
+	scripts/shots

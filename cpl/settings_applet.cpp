@@ -1,0 +1,82 @@
+// One opening of the applet: the conversation with the driver, the settings
+// load and save, the dialog.
+#include "settings_applet.h"
+
+#include "../resources/cpl_ids.h"
+#include "app.h"
+#include "kvshared.h"
+
+CSettingsApplet::CSettingsApplet() : device(&driver_), notice(&messageBox_) {}
+
+void CSettingsApplet::LoadSettings() { ::LoadSettings(&settings, places, notice); }
+
+void CSettingsApplet::SaveSettings() { ::SaveSettings(settings, places, notice); }
+
+LONG CSettingsApplet::OnNewInquire(LPARAM, NEWCPLINFOA* info) {
+    if (!info) return 0;
+    ZeroMemory(info, sizeof *info);
+    info->dwSize = sizeof *info;
+    info->hIcon = LoadIconA(CApp::ResourceModule(), MAKEINTRESOURCEA(IDI_APPLET));
+    LoadText(IDS_APPLET_NAME, info->szName, sizeof info->szName);
+    LoadText(IDS_APPLET_INFO, info->szInfo, sizeof info->szInfo);
+    return 0;
+}
+
+void CSettingsApplet::HandToPages(CControlPanelDlg* dialog) {
+    dialog->beepPage.beepIndex = static_cast<int>(settings.BeepMode);
+    dialog->beepPage.tone = static_cast<int>(settings.BeepFreq);
+    dialog->beepPage.duration = static_cast<int>(settings.BeepTime);
+    dialog->mousePage.modeIndex = ModeIndexFromButtonMode(settings.ButtonMode);
+    dialog->mousePage.field = settings.DoubleClickHeight;
+    dialog->mousePage.speed = settings.DoubleClickSpeed;
+    dialog->mousePage.delayCode = settings.RBNDelay;
+    dialog->calibrationPage.programFiles = programFiles;
+}
+
+void CSettingsApplet::TakeFromPages(const CControlPanelDlg& dialog) {
+    settings.BeepFreq = static_cast<uint32_t>(dialog.beepPage.tone);
+    settings.BeepTime = static_cast<uint32_t>(dialog.beepPage.duration);
+    settings.BeepMode = static_cast<uint32_t>(dialog.beepPage.beepIndex);
+    settings.ButtonMode = ButtonModeFromIndex(dialog.mousePage.modeIndex);
+    settings.DoubleClickHeight = dialog.mousePage.field;
+    settings.DoubleClickSpeed = dialog.mousePage.speed;
+    settings.RBNDelay = dialog.mousePage.delayCode;
+    settings.DBScreenPos = dialog.placementPage.placementCode;
+}
+
+void CSettingsApplet::SendBeepRecord() {
+    BeepSettings beep = {settings.BeepMode, settings.BeepFreq, settings.BeepTime, 0, 0};
+    SendToDevice(device, IOCTL_POINTER_SET_BEEP, &beep, sizeof beep);
+}
+
+LONG CSettingsApplet::OnDblclk(HWND panel, LPARAM, LPARAM) {
+    if (!device->Open()) {
+        char text[128], caption[64];
+        MessageBoxA(panel, LoadText(IDS_DEVICE_MISSING, text, sizeof text),
+                    LoadText(IDS_TIP_CAPTION, caption, sizeof caption), MB_OK | MB_ICONINFORMATION);
+        return 0;
+    }
+    {
+        CControlPanelDlg dialog(panel);
+        LoadSettings();
+        HandToPages(&dialog);
+        settings.ButtonMode = LiveDeviceMode(settings.ButtonMode);
+        SendDeviceMode(device, settings.ButtonMode);
+        dialog.device = device;
+        dialog.beepPage.device = device;
+        dialog.mousePage.device = device;
+        dialog.placementPage.placementCode = settings.DBScreenPos;
+        if (RunDialog(&dialog) == IDOK) {
+            TakeFromPages(dialog);
+            SaveSettings();
+            SetDoubleClickTime(static_cast<UINT>(settings.DoubleClickSpeed));
+            SendToDevice(device, IOCTL_POINTER_RELOAD_SETTINGS_QUIET);
+            settings.ButtonMode = LiveDeviceMode(settings.ButtonMode);
+            SendDeviceMode(device, settings.ButtonMode);
+        }
+        SendToDevice(device, IOCTL_POINTER_RELOAD_SETTINGS);
+        SendBeepRecord();
+        device->Close();
+    }
+    return 0;
+}

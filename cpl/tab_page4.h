@@ -1,0 +1,32 @@
+// The Screen Placement page: where the touch screen lies on a two-monitor
+// desktop. Offers the single-monitor choice or the dual-monitor ones,
+// by the name of the last display monitor.
+#ifndef KV_CPL_TAB_PAGE4_H
+#define KV_CPL_TAB_PAGE4_H
+
+#include <stdint.h>
+
+#include "property_page.h"
+
+// Describes the last monitor enumerated: 1 to 3 for \\.\DISPLAY1 to 3,
+// 4 for any other name, 0 before any enumeration.
+extern int32_t g_lastMonitorCode;
+BOOL CALLBACK MonitorEnumProc(HMONITOR monitor, HDC dc, LPRECT rect, LPARAM data);
+int32_t ProbeDisplayMonitors();
+
+class TabPage4 : public CPropertyPage {
+public:
+    TabPage4();
+
+    uint32_t placementCode = 0;  // DBScreenPos, handed in and read back
+
+    // Enumerates the desktop's monitors and returns g_lastMonitorCode;
+    // tests stand in a desktop of their own.
+    int32_t (*probeMonitors)() = ProbeDisplayMonitors;
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnCommand(int id, int code, HWND control) override;
+};
+
+#endif

@@ -1,0 +1,197 @@
+// LoadSettings and SaveSettings against the real (Wine) registry.
+#include <gtest/gtest.h>
+
+#include "registry_fixture.h"
+
+namespace {
+
+AppletSettings Marked() {
+    AppletSettings s;
+    s.BeepMode = 1;
+    s.BeepFreq = 3000;
+    s.BeepTime = 100;
+    s.ButtonMode = 77;
+    s.MouseMode = 1;
+    s.DoubleClickHeight = 11;
+    s.DoubleClickSpeed = 222;
+    s.DBScreenPos = 5;
+    s.RBNDelay = 61;
+    return s;
+}
+
+TEST(LoadSettings, WithoutParametersKeyUsesBeepDefaultsAndSaysSo) {
+    TestKeys keys("LoadMissing");
+    keys.CreateUserKey();
+    AppletSettings s = Marked();
+    RecordingNotice notice;
+    LoadSettings(&s, keys.Places(), &notice);
+    EXPECT_EQ(notice.shown, "registry read fail");
+    EXPECT_EQ(s.BeepMode, 2u);
+    EXPECT_EQ(s.BeepFreq, 2000u);
+    EXPECT_EQ(s.BeepTime, 32u);
+    EXPECT_EQ(s.MouseMode, 3u);
+    EXPECT_EQ(s.ButtonMode, 77u) << "fields the defaults do not name keep their values";
+    EXPECT_EQ(s.DBScreenPos, 5u);
+    EXPECT_EQ(s.RBNDelay, 61u);
+}
+
+struct StoredValueCase {
+    const char* name;
+    DWORD stored;
+    uint32_t AppletSettings::*field;
+    uint32_t shown;
+};
+
+const StoredValueCase kStoredValues[] = {
+    {"BeepMode", 2, &AppletSettings::BeepMode, 2},
+    {"BeepMode", 3, &AppletSettings::BeepMode, 2},
+    {"BeepFreq", 999, &AppletSettings::BeepFreq, 2000},
+    {"BeepFreq", 1000, &AppletSettings::BeepFreq, 1000},
+    {"BeepFreq", 5000, &AppletSettings::BeepFreq, 5000},
+    {"BeepFreq", 6000, &AppletSettings::BeepFreq, 2000},
+    {"BeepTime", 31, &AppletSettings::BeepTime, 32},
+    {"BeepTime", 750, &AppletSettings::BeepTime, 750},
+    {"BeepTime", 751, &AppletSettings::BeepTime, 32},
+    {"MouseMode", 4, &AppletSettings::MouseMode, 3},
+    {"ButtonMode", 64, &AppletSettings::ButtonMode, 64},
+    {"DBScreenPos", 9, &AppletSettings::DBScreenPos, 9},
+    {"RBNDelay", 40, &AppletSettings::RBNDelay, 40},
+    {"RBNDelay", 0xFFFFFFFF, &AppletSettings::RBNDelay, 0xFFFFFFFF},
+};
+
+TEST(LoadSettings, CorrectsOnlyTheBeepAndMouseModeValues) {
+    for (const StoredValueCase& c : kStoredValues) {
+        SCOPED_TRACE(std::string(c.name) + "=" + std::to_string(c.stored));
+        TestKeys keys("LoadValues");
+        keys.CreateDriverKey();
+        keys.CreateUserKey();
+        keys.SetDword(c.name, c.stored);
+        AppletSettings s = Marked();
+        RecordingNotice notice;
+        LoadSettings(&s, keys.Places(), &notice);
+        EXPECT_EQ(s.*c.field, c.shown);
+        EXPECT_EQ(notice.shown, "");
+    }
+}
+
+TEST(LoadSettings, ValueOfAnotherTypeLeavesTheField) {
+    TestKeys keys("LoadType");
+    keys.CreateDriverKey();
+    keys.CreateUserKey();
+    keys.SetDriverText("DBScreenPos", "3");
+    keys.SetDriverText("BeepFreq", "4000");
+    AppletSettings s = Marked();
+    RecordingNotice notice;
+    LoadSettings(&s, keys.Places(), &notice);
+    EXPECT_EQ(s.DBScreenPos, 5u);
+    EXPECT_EQ(s.BeepFreq, 3000u);
+}
+
+struct DoubleClickCase {
+    const char* name;
+    const char* text;  // null: value missing
+    DWORD size;        // 0: the text with its terminator
+    int32_t read;      // -1: the value Windows uses now
+};
+
+const DoubleClickCase kDoubleClickCases[] = {
+    {"three digits", "200", 0, 200},
+    {"leading blanks", "  35", 0, 35},
+    {"trailing text stops the number", "40px", 0, 40},
+    {"no digits", "abc", 0, 0},
+    {"empty", "", 0, 0},
+    {"longer than three digits", "12345", 0, 12345},
+    {"longer than a 32-bit number", "99999999999999", 0, INT32_MAX},
+    {"stored without terminator", "500", 3, 500},
+    {"missing", nullptr, 0, -1},
+};
+
+TEST(LoadSettings, DoubleClickTexts) {
+    for (const DoubleClickCase& c : kDoubleClickCases) {
+        SCOPED_TRACE(c.name);
+        TestKeys keys("LoadDoubleClick");
+        keys.CreateDriverKey();
+        keys.CreateUserKey();
+        if (c.text) {
+            DWORD size = c.size ? c.size : static_cast<DWORD>(strlen(c.text) + 1);
+            keys.SetUserText("DoubleClickSpeed", c.text, size);
+            keys.SetUserText("DoubleClickHeight", c.text, size);
+        }
+        AppletSettings s = Marked();
+        RecordingNotice notice;
+        LoadSettings(&s, keys.Places(), &notice);
+        int32_t speed = c.read >= 0 ? c.read : static_cast<int32_t>(GetDoubleClickTime());
+        int32_t height = c.read >= 0 ? c.read : GetSystemMetrics(SM_CXDOUBLECLK);
+        EXPECT_EQ(s.DoubleClickSpeed, speed);
+        EXPECT_EQ(s.DoubleClickHeight, height);
+    }
+}
+
+TEST(LoadSettings, WithoutUserKeyUsesDoubleClickDefaults) {
+    TestKeys keys("LoadNoUser");
+    keys.CreateDriverKey();
+    AppletSettings s = Marked();
+    RecordingNotice notice;
+    LoadSettings(&s, keys.Places(), &notice);
+    EXPECT_EQ(notice.shown, "registry HKEY_CURRENT_USER open fail");
+    EXPECT_EQ(s.DoubleClickHeight, 40);
+    EXPECT_EQ(s.DoubleClickSpeed, 900);
+}
+
+TEST(SaveSettings, WritesDwordsAndDoubleClickTexts) {
+    TestKeys keys("Save");
+    keys.CreateDriverKey();
+    keys.CreateUserKey();
+    AppletSettings s = Marked();
+    s.DoubleClickHeight = 20;
+    s.DoubleClickSpeed = 200;
+    RecordingNotice notice;
+    SaveSettings(s, keys.Places(), &notice);
+    EXPECT_EQ(notice.shown, "");
+    struct Expected { const char* name; DWORD value; } expected[] = {
+        {"BeepMode", 1}, {"BeepFreq", 3000}, {"BeepTime", 100}, {"MouseMode", 1},
+        {"ButtonMode", 77}, {"DBScreenPos", 5}, {"RBNDelay", 61}};
+    for (const Expected& e : expected) {
+        DWORD value = 0;
+        EXPECT_TRUE(keys.GetDword(e.name, &value)) << e.name;
+        EXPECT_EQ(value, e.value) << e.name;
+    }
+    EXPECT_EQ(keys.GetUserText("DoubleClickHeight"), std::string("20", 3));
+    EXPECT_EQ(keys.GetUserText("DoubleClickWidth"), std::string("20", 3));
+    EXPECT_EQ(keys.GetUserText("DoubleClickSpeed"), std::string("200", 4));
+}
+
+struct MissingKeyCase {
+    const char* name;
+    bool driverKey, userKey;
+    const char* notice;
+    const char* storedFreq;  // BeepFreq as stored afterwards, "none" if absent
+    const char* storedSpeed;
+};
+
+const MissingKeyCase kMissingKeyCases[] = {
+    {"Parameters key is only opened, never created", false, true, "registry write fail", "none",
+     "222"},
+    {"no mouse key: driver values written, then the notice", true, false, "registry HKEY_CURRENT_USER open fail",
+     "3000", "<missing>"},
+};
+
+TEST(SaveSettings, MissingKeys) {
+    for (const MissingKeyCase& c : kMissingKeyCases) {
+        SCOPED_TRACE(c.name);
+        TestKeys keys("SaveMissing");
+        if (c.driverKey) keys.CreateDriverKey();
+        if (c.userKey) keys.CreateUserKey();
+        RecordingNotice notice;
+        SaveSettings(Marked(), keys.Places(), &notice);
+        EXPECT_EQ(notice.shown, c.notice);
+        DWORD freq = 0;
+        EXPECT_EQ(keys.GetDword("BeepFreq", &freq) ? std::to_string(freq) : "none", c.storedFreq);
+        EXPECT_EQ(keys.DriverKeyExists(), c.driverKey);
+        std::string speed = keys.GetUserText("DoubleClickSpeed");
+        if (!speed.empty() && speed.back() == '\0') speed.pop_back();
+        EXPECT_EQ(speed, c.storedSpeed);
+    }
+}
+
+}  // namespace
