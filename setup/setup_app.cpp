@@ -1,0 +1,39 @@
+// setup.exe: checks the system, shows the wizard, and installs only when the
+// user leaves it with Finish.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app.h"
+#include "install_work.h"
+#include "os_version.h"
+#include "wizard_sheet.h"
+
+#ifndef KV_EDITION_CHINESE
+#define KV_EDITION_CHINESE 0
+#endif
+
+namespace {
+
+class CSetupApp : public CApp {
+public:
+    int InitInstance() override {
+        InitCommonControls();
+        OsClass os = CheckOsVersion();
+        if (os == OS_UNSUPPORTED) {
+            ShowUnsupportedSystemMessage();
+            return FALSE;
+        }
+        CProSheet sheet;
+        if (sheet.DoModal(nullptr) != ID_WIZFINISH) return FALSE;
+        RunInstallation(os, RebootRequested == 1, KV_EDITION_CHINESE ? Edition::Chinese : Edition::English);
+        return FALSE;
+    }
+};
+
+CSetupApp theApp;
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    return RunProgram();
+}
