@@ -175,3 +175,35 @@ TEST_F(InstalledTest, NewerSystemsLoseOnlyTheFilterEntry) {
 }
 
 }  // namespace
+
+namespace {
+
+bool WaitUntilGone(const std::string& path, DWORD milliseconds) {
+    for (DWORD waited = 0; FileExists(path) && waited < milliseconds; waited += 250) Sleep(250);
+    return !FileExists(path);
+}
+
+TEST_F(UninstallTest, SelfDeleteBatchRemovesTheProgramFolderAndItself) {
+    const std::string folder = ProgramFilesFolder() + "\\KVUSB";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::ofstream(folder + "\\kvcal.exe") << "x";
+    ASSERT_TRUE(WriteSelfDeleteBatch());
+    EXPECT_TRUE(WaitUntilGone(folder, 30000));
+    // Wine's command interpreter keeps its batch open, so the batch's last
+    // line cannot delete it here as it does on Windows: the test does.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((std::string(temp) + "kvu*.bat").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE) << "the batch is written to the temp folder";
+    do DeleteFileA((std::string(temp) + found.cFileName).c_str());
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+TEST_F(UninstallTest, NoBatchWithoutAProgramFilesFolder) {
+    RemovedValue gone(KV_CURRENT_VERSION_KEY, KV_PROGRAM_FILES_VALUE);
+    EXPECT_FALSE(WriteSelfDeleteBatch());
+}
+
+}  // namespace
