@@ -1,0 +1,209 @@
+// The uninstaller's work under Wine's real SetupAPI and registry, on the
+// state the installer's INF leaves: filter list, branches by system, and
+// what stays when a step fails.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+
+#include "device_removal.h"
+#include "install_by_inf.h"
+#include "oem_inf.h"
+#include "package_fixture.h"
+#include "package_names.h"
+#include "uninstall_work.h"
+#include "update_recorder.h"
+#include "upper_filter.h"
+
+namespace {
+
+const char kHidId[] = "HID\\VID_7A4E&PID_0001";
+typedef std::vector<std::string> List;
+
+typedef PackageTest UninstallTest;
+
+TEST_F(UninstallTest, FilterListRewrittenWithoutKvfiltOnlyWhenReadWhole) {
+    struct Case {
+        List stored;
+        bool present;
+        List expected;
+        const char* what;
+    } cases[] = {
+        {{"mouclass", "kvfilt"}, true, {"mouclass"}, "ours after mouclass"},
+        {{"kvfilt"}, true, {}, "only ours"},
+        {{}, false, {}, "absent value"},
+        {{"other", "kvfilt", "mouclass", "kvfilt", "KVFILT"}, true, {"other", "mouclass", "KVFILT"}, "twice"},
+    };
+    for (const Case& c : cases) {
+        DeleteListValue(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS);
+        if (c.present) WriteList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS, c.stored);
+        EXPECT_EQ(RemoveMouseUpperFilter(), ERROR_SUCCESS) << c.what;
+        bool present = false;
+        EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS, &present), c.expected) << c.what;
+        EXPECT_TRUE(present) << c.what << ": the value is written, never deleted";
+    }
+}
+
+TEST_F(UninstallTest, FilterValueOfAnotherTypeIsLeftUntouched) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_MOUSE_CLASS_KEY, 0, KEY_SET_VALUE | KEY_QUERY_VALUE, &key), 0);
+    const char text[] = "mouclass";
+    ASSERT_EQ(RegSetValueExA(key, KV_UPPER_FILTERS, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text), 0);
+    EXPECT_NE(RemoveMouseUpperFilter(), ERROR_SUCCESS);
+    char data[32] = {};
+    DWORD size = sizeof data, type = 0;
+    EXPECT_EQ(RegQueryValueExA(key, KV_UPPER_FILTERS, nullptr, &type, reinterpret_cast<BYTE*>(data), &size), 0);
+    RegCloseKey(key);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_STREQ(data, "mouclass");
+}
+
+TEST_F(UninstallTest, FindReportsNoMoreItemsWithoutAPresentDevice) {
+    EXPECT_EQ(FindDeviceByHardwareId(KV_CONTROLLER_HARDWARE_ID), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
+    TestDevice device({"usb\\vid_7a4e&pid_0001"});
+    ASSERT_TRUE(device.Created());
+    EXPECT_EQ(FindDeviceByHardwareId(KV_CONTROLLER_HARDWARE_ID), 0u);
+}
+
+TEST_F(UninstallTest, OemInfAndItsPrecompiledFileDeletedDirectlyWithoutPnputil) {
+    const std::string infFolder = WindowsFolder() + "\\inf\\";
+    for (const char* name : {"oem77.inf", "oem77.PNF", "kvother.inf"}) std::ofstream(infFolder + name) << "x";
+    DeleteOemInf("oem77.inf");
+    DeleteOemInf("kvother.inf");  // not an OEM copy: stays
+    EXPECT_FALSE(FileExists(infFolder + "oem77.inf"));
+    EXPECT_FALSE(FileExists(infFolder + "oem77.PNF"));
+    EXPECT_TRUE(FileExists(infFolder + "kvother.inf"));
+    DeleteFileA((infFolder + "kvother.inf").c_str());
+}
+
+// The package installed through its INF for a controller and its HID
+// child (the installer rolls back without it); other products' mouse
+// filters around ours. Without `keepChild` the child is unplugged after.
+class InstalledTest : public UninstallTest {
+protected:
+    void Install(bool keepChild = true) {
+        WriteList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS, {"mouclass", "otherflt"});
+        controller.reset(new TestDevice({KV_CONTROLLER_HARDWARE_ID}));
+        child.reset(new TestDevice({kHidId}));
+        ASSERT_EQ(InstallByInf(nullptr, package.DriverInf(), KV_INSTALL_SECTION, KV_CONTROLLER_HARDWARE_ID), 0u);
+        if (!keepChild) child.reset();
+        ASSERT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt", "kvfilt"}));
+        ASSERT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY));
+    }
+    std::string Uninstaller() const { return package.Path() + "uninst.exe"; }
+    std::unique_ptr<TestDevice> controller, child;
+};
+
+TEST_F(InstalledTest, XpFamilyGivesBothDevicesTheSystemDriversAndCleansUp) {
+    Install(true);
+    UpdateRecorder recorder;
+    const UninstallOutcome outcome = RunUninstall(OS_XP_FAMILY, Uninstaller(), Edition::English);
+    EXPECT_TRUE(outcome.branchRan);
+    EXPECT_EQ(outcome.result, 0u);
+    EXPECT_TRUE(outcome.cleanedUp);
+    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
+    ASSERT_EQ(recorder.Calls().size(), 2u);
+    EXPECT_EQ(recorder.Calls()[0].hardwareId, KV_CONTROLLER_HARDWARE_ID);
+    EXPECT_EQ(recorder.Calls()[0].infFile, "input.inf");
+    EXPECT_EQ(recorder.Calls()[1].hardwareId, kHidId);
+    EXPECT_EQ(recorder.Calls()[1].infFile, "msmouse.inf");
+    EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY));
+    EXPECT_FALSE(KeyExists(KV_FILTER_SERVICE_KEY));
+    EXPECT_FALSE(FileExists(SystemFolder() + "\\drivers\\kvfilt.sys"));
+}
+
+TEST_F(InstalledTest, XpFamilyKeepsServiceKeysWhenTheChildIsAbsentOrItsUpdateFails) {
+    struct Case {
+        bool withChild;
+        DWORD childFailure;
+        DWORD expected;
+        const char* what;
+    } cases[] = {
+        {false, 0, ERROR_NO_MORE_ITEMS, "child absent"},
+        {true, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, "child update fails"},
+    };
+    for (const Case& c : cases) {
+        ResetInstalledState();
+        Install(c.withChild);
+        if (::testing::Test::HasFatalFailure()) return;
+        UpdateRecorder recorder;
+        if (c.childFailure) recorder.FailFor(kHidId, c.childFailure);
+        const UninstallOutcome outcome = RunUninstall(OS_XP_FAMILY, Uninstaller(), Edition::English);
+        EXPECT_EQ(outcome.result, c.expected) << c.what;
+        EXPECT_FALSE(outcome.cleanedUp) << c.what;
+        EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"})) << c.what;
+        EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY)) << c.what;
+        EXPECT_FALSE(FileExists(WindowsFolder() + "\\inf\\kvusb.pnf")) << c.what;
+        child.reset();
+    }
+}
+
+TEST_F(InstalledTest, XpFamilyWithoutItsInfTouchesNoDevice) {
+    Install(true);
+    DeleteFileA(package.DriverInf().c_str());
+    UpdateRecorder recorder;
+    const UninstallOutcome outcome = RunUninstall(OS_XP_FAMILY, Uninstaller(), Edition::English);
+    EXPECT_NE(outcome.result, 0u);
+    EXPECT_FALSE(outcome.cleanedUp);
+    EXPECT_TRUE(recorder.Calls().empty());
+    EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY));
+    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
+}
+
+TEST_F(InstalledTest, Windows2000RemovesBothDeviceNodesAndTheFiles) {
+    Install(true);
+    UpdateRecorder recorder;
+    const UninstallOutcome outcome = RunUninstall(OS_WIN2000, Uninstaller(), Edition::Chinese);
+    EXPECT_EQ(outcome.result, 0u);
+    EXPECT_TRUE(outcome.cleanedUp);
+    EXPECT_TRUE(recorder.Calls().empty());
+    EXPECT_EQ(FindDeviceByHardwareId(KV_CONTROLLER_HARDWARE_ID), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
+    EXPECT_EQ(FindDeviceByHardwareId(kHidId), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
+    EXPECT_FALSE(FileExists(SystemFolder() + "\\drivers\\kvusb.sys"));
+    EXPECT_FALSE(KeyExists(KV_FILTER_SERVICE_KEY));
+}
+
+TEST_F(InstalledTest, NewerSystemsLoseOnlyTheFilterEntry) {
+    Install(true);
+    UpdateRecorder recorder;
+    const UninstallOutcome outcome = RunUninstall(OS_UNKNOWN, Uninstaller(), Edition::English);
+    EXPECT_FALSE(outcome.branchRan);
+    EXPECT_TRUE(recorder.Calls().empty());
+    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
+    EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY));
+    EXPECT_EQ(FindDeviceByHardwareId(kHidId), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+bool WaitUntilGone(const std::string& path, DWORD milliseconds) {
+    for (DWORD waited = 0; FileExists(path) && waited < milliseconds; waited += 250) Sleep(250);
+    return !FileExists(path);
+}
+
+TEST_F(UninstallTest, SelfDeleteBatchRemovesTheProgramFolderAndItself) {
+    const std::string folder = ProgramFilesFolder() + "\\KVUSB";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::ofstream(folder + "\\kvcal.exe") << "x";
+    ASSERT_TRUE(WriteSelfDeleteBatch());
+    EXPECT_TRUE(WaitUntilGone(folder, 30000));
+    // Wine's command interpreter keeps its batch open, so the batch's last
+    // line cannot delete it here as it does on Windows: the test does.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((std::string(temp) + "kvu*.bat").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE) << "the batch is written to the temp folder";
+    do DeleteFileA((std::string(temp) + found.cFileName).c_str());
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+TEST_F(UninstallTest, NoBatchWithoutAProgramFilesFolder) {
+    RemovedValue gone(KV_CURRENT_VERSION_KEY, KV_PROGRAM_FILES_VALUE);
+    EXPECT_FALSE(WriteSelfDeleteBatch());
+}
+
+}  // namespace

@@ -1,0 +1,73 @@
+// Device nodes of the controller: search, driver restore, removal.
+#include "device_removal.h"
+
+#include <string.h>
+
+#include "device_search.h"
+#include "device_update.h"
+#include "install_result.h"
+#include "oem_inf.h"
+#include "path_text.h"
+#include "registry_text.h"
+#include "win_error.h"
+
+namespace {
+
+const char kDeviceClassRoot[] = "System\\CurrentControlSet\\Control\\Class\\";
+const char kControlDevice[] = "\\\\.\\kvusb";
+
+// The search's result in the uninstaller's terms: no device is
+// ERROR_NO_MORE_ITEMS, as the enumeration ends.
+DWORD SearchResult(DWORD found) { return found == NO_MATCHING_DEVICE ? ERROR_NO_MORE_ITEMS : found; }
+
+// The InfPath of the found device's driver key; "" when unknown.
+std::string FoundDeviceInfName(PresentDeviceSearch& search) {
+    std::vector<char> data;
+    DWORD size = 0;
+    if (ReadDeviceProperty(search.Devices(), search.Device(), SPDRP_DRIVER, data, size) != ERROR_SUCCESS) {
+        return std::string();
+    }
+    const std::string driverKey(data.data(), strnlen(data.data(), size));
+    std::string infName;
+    ReadRegistryString(HKEY_LOCAL_MACHINE, (kDeviceClassRoot + driverKey).c_str(), "InfPath", infName);
+    return infName;
+}
+
+// Whether the touch driver runs (its control device opens).
+bool DriverRuns() {
+    const HANDLE device = CreateFileA(kControlDevice, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    if (device == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(device);
+    return true;
+}
+
+DWORD RestoreDriver(const std::string& hardwareId, bool onlyWhenDriverRuns, const char* systemInf) {
+    const std::string systemRoot = SystemRootFolder();
+    std::string infName;
+    {
+        PresentDeviceSearch search;
+        const DWORD found = search.Find(hardwareId);
+        if (found != ERROR_SUCCESS) return SearchResult(found);
+        if (!onlyWhenDriverRuns || DriverRuns()) infName = FoundDeviceInfName(search);
+    }
+    DeleteOemInf(infName);
+    return UpdateDriver(hardwareId, JoinUnder(systemRoot, systemInf));
+}
+
+}  // namespace
+
+DWORD FindDeviceByHardwareId(const std::string& hardwareId) {
+    return SearchResult(PresentDeviceSearch().Find(hardwareId));
+}
+
+DWORD RemoveDeviceByHardwareId(const std::string& hardwareId) {
+    PresentDeviceSearch search;
+    const DWORD found = search.Find(hardwareId);
+    if (found != ERROR_SUCCESS) return SearchResult(found);
+    return SetupDiRemoveDevice(search.Devices(), search.Device()) ? ERROR_SUCCESS : FailureCode();
+}
+
+DWORD RestoreUsbDeviceDriver(const std::string& usbId) { return RestoreDriver(usbId, true, "inf\\input.inf"); }
+
+DWORD RestoreHidDeviceDriver(const std::string& hidId) { return RestoreDriver(hidId, false, "inf\\msmouse.inf"); }

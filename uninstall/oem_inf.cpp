@@ -1,0 +1,45 @@
+// OEM INF deletion through pnputil or directly.
+#include "oem_inf.h"
+
+#include <windows.h>
+
+#include "package_names.h"
+#include "path_text.h"
+#include "registry_text.h"
+#include "removal_text.h"
+
+std::string SystemRootFolder() {
+    std::string root;
+    ReadRegistryString(HKEY_LOCAL_MACHINE, KV_NT_CURRENT_VERSION_KEY, KV_SYSTEM_ROOT_VALUE, root);
+    return JoinUnder(root, "\\");
+}
+
+namespace {
+
+std::string SystemToolPath(const char* tool) {
+    char folder[kMaxPathChars] = {};
+    const UINT length = GetSystemDirectoryA(folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder) return std::string();
+    return JoinUnder(folder, std::string("\\") + tool);
+}
+
+// Starts pnputil hidden when the system has it; false when it does not.
+bool StartPnputilDelete(const std::string& infName) {
+    const std::string pnputil = SystemToolPath("pnputil.exe");
+    if (pnputil.empty() || GetFileAttributesA(pnputil.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    const std::string command = QuotedCommand(pnputil) + " -f -d " + infName;
+    return WinExec(command.c_str(), SW_HIDE) > 31;
+}
+
+}  // namespace
+
+void DeleteOemInf(const std::string& infName) {
+    if (!IsOemInfName(infName) || infName.find_first_of("\\/:") != std::string::npos) return;
+    if (StartPnputilDelete(infName)) return;
+    const std::string infFolder = JoinUnder(SystemRootFolder(), "inf\\");
+    if (infFolder.empty()) return;
+    const std::string inf = JoinUnder(infFolder, infName);
+    const std::string pnf = JoinUnder(infFolder, PrecompiledInfName(infName));
+    if (!inf.empty()) DeleteFileA(inf.c_str());
+    if (!pnf.empty()) DeleteFileA(pnf.c_str());
+}

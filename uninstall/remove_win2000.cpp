@@ -1,0 +1,46 @@
+// Windows 2000: the package's files deleted one by one, the device nodes removed.
+#include "device_removal.h"
+#include "oem_inf.h"
+#include "package_names.h"
+#include "path_text.h"
+#include "registry_text.h"
+#include "uninstall_work.h"
+
+namespace {
+
+// Deletes each of `names` under `folder` (with its trailing backslash);
+// nothing when the folder is unknown. Failures are ignored: the running
+// uninstaller cannot go, the batch takes it later.
+void DeleteFilesIn(const std::string& folder, const char* const* names, size_t count) {
+    if (folder.empty()) return;
+    for (size_t i = 0; i < count; ++i) {
+        const std::string path = JoinUnder(folder, names[i]);
+        if (!path.empty()) DeleteFileA(path.c_str());
+    }
+}
+
+std::string ProgramFolder() {
+    std::string programFiles;
+    ReadRegistryString(HKEY_LOCAL_MACHINE, KV_CURRENT_VERSION_KEY, KV_PROGRAM_FILES_VALUE, programFiles);
+    return JoinUnder(programFiles, KV_PROGRAM_FOLDER "\\");
+}
+
+std::string SystemFolder() {
+    char folder[kMaxPathChars] = {};
+    const UINT length = GetSystemDirectoryA(folder, sizeof folder);
+    return length == 0 || length >= sizeof folder ? std::string() : JoinUnder(folder, "\\");
+}
+
+}  // namespace
+
+DWORD RemovePackageWin2000(HWND, const std::string& usbId) {
+    static const char* const kProgramFiles[] = {"readme.htm", "kvcal.exe", "uninst.exe", "kvrbtn.exe", "kvusb.inf"};
+    static const char* const kInfFiles[] = {"kvusb.inf", "kvusb.pnf", "kvfilt.inf", "kvfilt.pnf"};
+    static const char* const kSystemFiles[] = {"kvcplusb.cpl", "drivers\\kvfilt.sys", "drivers\\kvusb.sys"};
+    DeleteFilesIn(ProgramFolder(), kProgramFiles, sizeof kProgramFiles / sizeof *kProgramFiles);
+    DeleteFilesIn(JoinUnder(SystemRootFolder(), "inf\\"), kInfFiles, sizeof kInfFiles / sizeof *kInfFiles);
+    DeleteFilesIn(SystemFolder(), kSystemFiles, sizeof kSystemFiles / sizeof *kSystemFiles);
+    const DWORD controller = RemoveDeviceByHardwareId(usbId);
+    if (controller != ERROR_SUCCESS) return controller;
+    return RemoveDeviceByHardwareId(HidChildId(usbId));
+}

@@ -1,0 +1,25 @@
+// Windows XP to 7: removal through the INF's uninstall section.
+#include "device_removal.h"
+#include "inf_section.h"
+#include "oem_inf.h"
+#include "path_text.h"
+#include "uninstall_work.h"
+
+DWORD UninstallByInf(HWND owner, const std::string& infPath, const char* section, const std::string& usbId) {
+    {
+        InfSectionRun run(owner, infPath);
+        const DWORD opened = run.Open();
+        if (opened != ERROR_SUCCESS) return opened;
+        // Failures of the section are ignored: the devices still get their drivers back.
+        run.ProcessFiles(section);
+        run.ProcessDirectives(section);
+    }
+    RestoreUsbDeviceDriver(usbId);
+    const DWORD result = RestoreHidDeviceDriver(HidChildId(usbId));
+    const std::string infFolder = JoinUnder(SystemRootFolder(), "inf\\");
+    if (!infFolder.empty()) {
+        DeleteFileA((infFolder + "kvusb.pnf").c_str());
+        DeleteFileA((infFolder + "kvfilt.pnf").c_str());
+    }
+    return result;
+}

@@ -1,0 +1,38 @@
+// The uninstaller's work after its wizard: what each system's branch
+// removes, and the whole sequence.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "os_version.h"
+#include "shortcuts.h"
+
+// Processes the INF's uninstall section, gives both device nodes the
+// system's drivers back and deletes the package's precompiled INFs.
+// The INF open's error, ERROR_NOT_ENOUGH_MEMORY, or the HID child's result.
+DWORD UninstallByInf(HWND owner, const std::string& infPath, const char* section, const std::string& usbId);
+
+// Windows 2000: deletes the package's files one by one and removes both
+// device nodes (the HID child only after the controller). 0 or the error.
+DWORD RemovePackageWin2000(HWND owner, const std::string& usbId);
+
+// Deletes the edition's four links and the Start-menu folder (when empty).
+// Only a failure to open the Shell Folders key is reported (a message box).
+void DeleteStartMenuShortcuts(Edition edition);
+
+// Writes the self-removal batch of the program folder into the temp folder
+// and starts it hidden. False when nothing was started (unknown program
+// folder, batch not written whole).
+bool WriteSelfDeleteBatch();
+
+struct UninstallOutcome {
+    bool branchRan = false;  // the system is one the package removes itself from
+    DWORD result = 0;        // the branch's result, 0 for success
+    bool cleanedUp = false;  // shortcuts, program folder and service keys went
+};
+
+// The sequence after Finish for a system of class `os`; `programPath` is the
+// running uninstaller's full path (its folder holds kvusb.inf).
+UninstallOutcome RunUninstall(OsClass os, const std::string& programPath, Edition edition);
