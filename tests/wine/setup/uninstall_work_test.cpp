@@ -189,13 +189,14 @@ TEST_F(UninstallTest, SelfDeleteBatchRemovesTheProgramFolderAndItself) {
     std::ofstream(folder + "\\kvcal.exe") << "x";
     ASSERT_TRUE(WriteSelfDeleteBatch());
     EXPECT_TRUE(WaitUntilGone(folder, 30000));
-    // Wine's command interpreter keeps its batch open, so the batch's last
-    // line cannot delete it here as it does on Windows: the test does.
+    // Wine's command interpreter usually keeps its batch open, so the
+    // batch's last line may fail to delete it here as it does on Windows:
+    // whatever is left, the test removes.
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
     WIN32_FIND_DATAA found;
     const HANDLE search = FindFirstFileA((std::string(temp) + "kvu*.bat").c_str(), &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE) << "the batch is written to the temp folder";
+    if (search == INVALID_HANDLE_VALUE) return;
     do DeleteFileA((std::string(temp) + found.cFileName).c_str());
     while (FindNextFileA(search, &found));
     FindClose(search);
