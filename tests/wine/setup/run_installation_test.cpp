@@ -3,6 +3,8 @@
 // (HKCU\Software\Wine\AppDefaults\<exe>\Version).
 #include <gtest/gtest.h>
 
+#include "windows_version_setting.h"
+
 #include "install_result.h"
 #include "package_fixture.h"
 #include "package_names.h"
@@ -22,14 +24,7 @@ std::string ProbeBesideThisTest() {
 
 // Runs `program` with `argument` as Windows `version` ("" for Wine's own).
 DWORD RunProbe(const std::string& program, const char* argument, const char* version) {
-    RegDeleteKeyA(HKEY_CURRENT_USER, kAppDefaults);
-    if (*version) {
-        HKEY key = nullptr;
-        RegCreateKeyA(HKEY_CURRENT_USER, kAppDefaults, &key);
-        RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                       static_cast<DWORD>(strlen(version) + 1));
-        RegCloseKey(key);
-    }
+    SetReportedWindowsVersion(kAppDefaults, version);
     std::string command = "\"" + program + "\" " + argument;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;

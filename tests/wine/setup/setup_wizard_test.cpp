@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "windows_version_setting.h"
+
 #include <string>
 
 namespace {
@@ -19,14 +21,7 @@ const char kRunOnce[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 class SetupProcess {
 public:
     explicit SetupProcess(const char* version) {
-        RegDeleteKeyA(HKEY_CURRENT_USER, kAppDefaults);
-        if (*version) {
-            HKEY key = nullptr;
-            RegCreateKeyA(HKEY_CURRENT_USER, kAppDefaults, &key);
-            RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                           static_cast<DWORD>(strlen(version) + 1));
-            RegCloseKey(key);
-        }
+        SetReportedWindowsVersion(kAppDefaults, version);
         std::string command = "\"" KV_SETUP_EXE "\"";
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
