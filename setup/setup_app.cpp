@@ -23,7 +23,7 @@ public:
             ShowUnsupportedSystemMessage();
             return FALSE;
         }
-        CProSheet sheet;
+        CProSheet sheet(WizardProgram::Installer);
         if (sheet.DoModal(nullptr) != ID_WIZFINISH) return FALSE;
         RunInstallation(os, RebootRequested == 1, KV_EDITION_CHINESE ? Edition::Chinese : Edition::English);
         return FALSE;

@@ -1,12 +1,15 @@
-// The installer's wizard: welcome, restart choice, completion.
+// The wizard of the installer (welcome, restart choice, completion) and of
+// the uninstaller (welcome offering Finish, completion).
 #pragma once
 
 #include "property_sheet.h"
 #include "wizard_pages.h"
 
+enum class WizardProgram { Installer, Uninstaller };
+
 class CProSheet : public CPropertySheet {
 public:
-    CProSheet();
+    explicit CProSheet(WizardProgram program);
 
 private:
     char caption_[128];
