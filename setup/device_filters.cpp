@@ -5,10 +5,11 @@
 #include "device_update.h"
 #include "install_result.h"
 #include "multi_string.h"
+#include "texts_cp936.h"
 #include "win_error.h"
 
 DWORD RemoveDeviceLowerFilter(const std::string& hardwareId, const char* entry) {
-    PresentDeviceSearch search;
+    PresentDeviceSearch search(KV_TEXT_UNKNOWN_INSTALL_ERROR);
     const DWORD found = search.Find(hardwareId);
     if (found == NO_MATCHING_DEVICE) return ERROR_SUCCESS;
     if (found != ERROR_SUCCESS) return found;

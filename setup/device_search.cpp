@@ -22,9 +22,10 @@ DWORD ReadDeviceProperty(HDEVINFO devices, SP_DEVINFO_DATA* device, DWORD proper
     }
 }
 
-PresentDeviceSearch::PresentDeviceSearch()
+PresentDeviceSearch::PresentDeviceSearch(const char* unknownErrorText)
     : devices_(SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES | DIGCF_PRESENT)),
-      openError_(devices_ == INVALID_HANDLE_VALUE ? FailureCode() : ERROR_SUCCESS) {}
+      openError_(devices_ == INVALID_HANDLE_VALUE ? FailureCode() : ERROR_SUCCESS),
+      unknownErrorText_(unknownErrorText) {}
 
 PresentDeviceSearch::~PresentDeviceSearch() {
     if (devices_ != INVALID_HANDLE_VALUE) SetupDiDestroyDeviceInfoList(devices_);
@@ -41,7 +42,7 @@ DWORD PresentDeviceSearch::Find(const std::string& hardwareId) {
         if (error == ERROR_INVALID_DATA) continue;  // a device without hardware ids
         if (error != ERROR_SUCCESS) {
             // The error is taken before the message box can change it.
-            MessageBoxA(nullptr, KV_TEXT_UNKNOWN_INSTALL_ERROR, KV_TEXT_ERROR_CAPTION, MB_ICONERROR);
+            MessageBoxA(nullptr, unknownErrorText_, KV_TEXT_ERROR_CAPTION, MB_ICONERROR);
             return error;
         }
         if (HardwareIdListMatches(ids_.data(), size, hardwareId)) return ERROR_SUCCESS;

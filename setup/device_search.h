@@ -16,7 +16,9 @@ DWORD ReadDeviceProperty(HDEVINFO devices, SP_DEVINFO_DATA* device, DWORD proper
 
 class PresentDeviceSearch {
 public:
-    PresentDeviceSearch();
+    // `unknownErrorText` is the message shown (code page 936) when a device's
+    // id list cannot be read; each program words it its own way.
+    explicit PresentDeviceSearch(const char* unknownErrorText);
     ~PresentDeviceSearch();
     PresentDeviceSearch(const PresentDeviceSearch&) = delete;
     PresentDeviceSearch& operator=(const PresentDeviceSearch&) = delete;
@@ -33,6 +35,7 @@ public:
 private:
     HDEVINFO devices_;
     DWORD openError_;
+    const char* unknownErrorText_;
     SP_DEVINFO_DATA device_ = {};
     std::vector<char> ids_;
 };

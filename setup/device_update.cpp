@@ -5,6 +5,7 @@
 
 #include "device_search.h"
 #include "install_result.h"
+#include "texts_cp936.h"
 #include "win_error.h"
 
 namespace {
@@ -30,7 +31,7 @@ DWORD UpdateDriver(const std::string& hardwareId, const std::string& infPath) {
     return FailureCode();
 }
 
-DWORD FindPresentDevice(const std::string& hardwareId) { return PresentDeviceSearch().Find(hardwareId); }
+DWORD FindPresentDevice(const std::string& hardwareId) { return PresentDeviceSearch(KV_TEXT_UNKNOWN_INSTALL_ERROR).Find(hardwareId); }
 
 DWORD UpdateMatchingDevice(const std::string& infPath, const std::string& hardwareId) {
     const DWORD found = FindPresentDevice(hardwareId);

@@ -5,11 +5,16 @@
 #include "path_text.h"
 #include "registry_text.h"
 
-std::string ProgramModuleFolder() {
+std::string ProgramModulePath() {
     char path[kMaxPathChars] = {};
     const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
     if (length == 0 || length >= sizeof path) return std::string();
-    return FolderOf(path);
+    return path;
+}
+
+std::string ProgramModuleFolder() {
+    const std::string path = ProgramModulePath();
+    return path.empty() ? path : FolderOf(path);
 }
 
 std::string ProgramFolder() {

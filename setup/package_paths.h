@@ -6,6 +6,9 @@
 
 #include <string>
 
+// The running program's full path ("" when it does not fit a path buffer).
+std::string ProgramModulePath();
+
 // The folder of the running program, with its trailing backslash.
 std::string ProgramModuleFolder();
 

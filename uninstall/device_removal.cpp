@@ -9,6 +9,7 @@
 #include "oem_inf.h"
 #include "path_text.h"
 #include "registry_text.h"
+#include "texts_uninstall_cp936.h"
 #include "win_error.h"
 
 namespace {
@@ -46,7 +47,7 @@ DWORD RestoreDriver(const std::string& hardwareId, bool onlyWhenDriverRuns, cons
     const std::string systemRoot = SystemRootFolder();
     std::string infName;
     {
-        PresentDeviceSearch search;
+        PresentDeviceSearch search(KV_TEXT_UNKNOWN_ERROR);
         const DWORD found = search.Find(hardwareId);
         if (found != ERROR_SUCCESS) return SearchResult(found);
         if (!onlyWhenDriverRuns || DriverRuns()) infName = FoundDeviceInfName(search);
@@ -58,11 +59,11 @@ DWORD RestoreDriver(const std::string& hardwareId, bool onlyWhenDriverRuns, cons
 }  // namespace
 
 DWORD FindDeviceByHardwareId(const std::string& hardwareId) {
-    return SearchResult(PresentDeviceSearch().Find(hardwareId));
+    return SearchResult(PresentDeviceSearch(KV_TEXT_UNKNOWN_ERROR).Find(hardwareId));
 }
 
 DWORD RemoveDeviceByHardwareId(const std::string& hardwareId) {
-    PresentDeviceSearch search;
+    PresentDeviceSearch search(KV_TEXT_UNKNOWN_ERROR);
     const DWORD found = search.Find(hardwareId);
     if (found != ERROR_SUCCESS) return SearchResult(found);
     return SetupDiRemoveDevice(search.Devices(), search.Device()) ? ERROR_SUCCESS : FailureCode();

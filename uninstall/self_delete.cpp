@@ -1,4 +1,5 @@
 // The batch that removes the program folder after the uninstaller exits.
+#include "message_box.h"
 #include "package_names.h"
 #include "path_text.h"
 #include "registry_text.h"
@@ -34,7 +35,10 @@ std::string WriteBatchFile(const std::string& text) {
     DeleteFileA(path);  // the reserved name takes the .bat extension below
     const std::string batch = std::string(path) + ".bat";
     const HANDLE file = CreateFileA(batch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
+    if (file == INVALID_HANDLE_VALUE) {
+        AppMessageBox(nullptr, "abc");  // the package's own words for it
+        return std::string();
+    }
     DWORD written = 0;
     const BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     const BOOL closed = CloseHandle(file);

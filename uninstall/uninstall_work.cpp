@@ -10,6 +10,8 @@ namespace {
 
 DWORD RunBranch(OsClass os, const std::string& programPath) {
     if (os == OS_XP_FAMILY) {
+        // Never an INF of the same name from the current folder.
+        if (FolderOf(programPath).empty()) return ERROR_FILE_NOT_FOUND;
         return UninstallByInf(nullptr, FolderOf(programPath) + KV_DRIVER_INF, KV_UNINSTALL_SECTION,
                               KV_CONTROLLER_HARDWARE_ID);
     }

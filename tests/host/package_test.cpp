@@ -95,6 +95,38 @@ TEST(Package, EditionsHaveManifestsThatMatchTheirFiles) {
     }
 }
 
+// setup.exe runs straight from the edition folder: everything its INF
+// copies lies next to it, and the uninstaller it installs is there too.
+TEST(Package, EachEditionHoldsWhatTheInstallerCopies) {
+    const char* const files[] = {"setup.exe", "uninst.exe", "kvusb.inf", "kvfilt.inf", "kvusb.sys", "kvfilt.sys",
+                                 "kvcal.exe", "kvcplusb.cpl", "kvrbtn.exe", "KvUsb.dll", "readme.txt"};
+    for (const char* edition : {"en-US", "zh-CN"}) {
+        for (const char* file : files) EXPECT_TRUE(fs::exists(kPackage / edition / file)) << edition << "/" << file;
+    }
+}
+
+// The wizards change the system: Vista and 7 must start them elevated.
+// Programs ship without symbols or debug data.
+TEST(Package, WizardsAskForAdministratorRightsAndProgramsAreStripped) {
+    for (const char* edition : {"en-US", "zh-CN"}) {
+        for (const char* program : {"setup.exe", "uninst.exe"}) {
+            const std::vector<uint8_t> bytes = ReadBytes(kPackage / edition / program);
+            const std::string text(bytes.begin(), bytes.end());
+            EXPECT_NE(text.find("level=\"requireAdministrator\""), std::string::npos) << edition << "/" << program;
+        }
+        for (const auto& entry : fs::directory_iterator(kPackage / edition)) {
+            const std::string extension = Lower(entry.path().extension().string());
+            if (extension != ".exe" && extension != ".cpl" && extension != ".dll") continue;
+            kvtest::PeImage image;
+            std::string error;
+            ASSERT_TRUE(kvtest::ParsePe(ReadBytes(entry.path()), &image, &error)) << error;
+            for (const kvtest::PeSection& section : image.sections) {
+                EXPECT_NE(section.name.rfind(".debug", 0), 0u) << entry.path() << " keeps " << section.name;
+            }
+        }
+    }
+}
+
 TEST(Package, ShippedBinariesLoadOnWindows2000) {
     for (const auto& entry : fs::recursive_directory_iterator(kPackage)) {
         const std::string extension = Lower(entry.path().extension().string());

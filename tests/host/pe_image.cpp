@@ -3,6 +3,7 @@
 #include "pe_image.h"
 
 #include <cctype>
+#include <cstdlib>
 
 namespace kvtest {
 
@@ -85,6 +86,17 @@ bool ReadExports(const Reader& r, const std::vector<RawSection>& raw, uint32_t e
     return true;
 }
 
+// A name longer than eight characters is stored as "/N": offset N into the
+// string table behind the COFF symbols. Left as it is when that is missing.
+void ResolveLongName(const Reader& r, size_t fileHeader, std::string* name) {
+    if (name->size() < 2 || (*name)[0] != '/') return;
+    uint32_t symbols = 0, symbolCount = 0;
+    if (!r.U32(fileHeader + 8, &symbols) || !r.U32(fileHeader + 12, &symbolCount) || symbols == 0) return;
+    const size_t offset = std::strtoul(name->c_str() + 1, nullptr, 10);
+    std::string full;
+    if (r.CString(symbols + size_t{symbolCount} * 18 + offset, &full, false) && !full.empty()) *name = full;
+}
+
 }  // namespace
 
 bool ParsePe(const std::vector<uint8_t>& bytes, PeImage* image, std::string* error) {
@@ -128,6 +140,7 @@ bool ParsePe(const std::vector<uint8_t>& bytes, PeImage* image, std::string* err
             return false;
         }
         for (size_t c = 0; c < 8 && bytes[at + c]; ++c) section.name.push_back(static_cast<char>(bytes[at + c]));
+        ResolveLongName(r, fileHeader, &section.name);
         section.virtualAddress = s.virtualAddress;
         section.virtualSize = s.virtualSize;
         raw.push_back(s);
