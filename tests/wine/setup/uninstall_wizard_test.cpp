@@ -1,0 +1,162 @@
+// The real uninst.exe under Wine, started from the program folder the
+// installer made, as the Start-menu link starts it: its one-page wizard,
+// Cancel, and Finish on each kind of system, judged by what changed in the
+// registry and the file tree.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "device_removal.h"
+#include "install_by_inf.h"
+#include "package_fixture.h"
+#include "package_names.h"
+#include "shortcuts.h"
+#include "system_snapshot.h"
+#include "wizard_process.h"
+
+namespace {
+
+const char kHidId[] = "HID\\VID_7A4E&PID_0001";
+typedef std::vector<std::string> List;
+
+// The sheet's own buttons.
+const int kBackButton = 0x3023, kNextButton = 0x3024, kFinishButton = 0x3025;
+
+bool Usable(HWND sheet, int button) {
+    HWND control = GetDlgItem(sheet, button);
+    return control && IsWindowVisible(control) && IsWindowEnabled(control);
+}
+
+bool WaitUntilGone(const std::string& path, DWORD milliseconds) {
+    for (DWORD waited = 0; FileExists(path) && waited < milliseconds; waited += 250) Sleep(250);
+    return !FileExists(path);
+}
+
+// The state the installer leaves for a controller and its HID child, with
+// the real uninst.exe of `edition` in the program folder and the edition's
+// Start-menu links; other products' mouse filters around ours.
+class UninstallerTest : public PackageTest {
+protected:
+    void Install(Edition edition) {
+        edition_ = edition;
+        const char* built = edition == Edition::Chinese ? KV_UNINST_EXE_ZH : KV_UNINST_EXE_EN;
+        ASSERT_TRUE(CopyFileA(built, (package.Path() + "uninst.exe").c_str(), FALSE)) << built;
+        WriteList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS, {"mouclass", "otherflt"});
+        controller.reset(new TestDevice({KV_CONTROLLER_HARDWARE_ID}));
+        child.reset(new TestDevice({kHidId}));
+        ASSERT_EQ(InstallByInf(nullptr, package.DriverInf(), KV_INSTALL_SECTION, KV_CONTROLLER_HARDWARE_ID), 0u);
+        CreateStartMenuShortcuts(edition);
+        ASSERT_TRUE(FileExists(Uninstaller()));
+        ASSERT_TRUE(FileExists(StartMenuFolder()));
+    }
+    static std::string ProgramFolder() { return ProgramFilesFolder() + KV_PROGRAM_FOLDER; }
+    static std::string Uninstaller() { return ProgramFolder() + "\\uninst.exe"; }
+    static std::string StartMenuFolder() { return CommonProgramsFolder() + KV_START_MENU_FOLDER; }
+
+    // Runs uninst.exe told it runs on `version`, checks that its welcome page
+    // offers Finish only, and leaves it with `button`.
+    void RunUninstaller(const char* version, int button) {
+        WizardProcess uninstaller(Uninstaller(), version);
+        ASSERT_TRUE(uninstaller.Started());
+        HWND sheet = uninstaller.WaitForWindow(nullptr);
+        ASSERT_NE(sheet, nullptr);
+        Sleep(300);
+        EXPECT_EQ(CurrentPageIndex(sheet), 0);
+        EXPECT_TRUE(Usable(sheet, kFinishButton));
+        EXPECT_FALSE(Usable(sheet, kNextButton));
+        EXPECT_FALSE(Usable(sheet, kBackButton));
+        PressWhenSettled(sheet, button);
+        EXPECT_EQ(uninstaller.WaitForExit(), 0u);
+    }
+
+    std::unique_ptr<TestDevice> controller, child;
+    Edition edition_ = Edition::English;
+};
+
+TEST_F(UninstallerTest, CancelChangesNothing) {
+    Install(Edition::English);
+    const SystemSnapshot before = TakeSystemSnapshot();
+    ASSERT_TRUE(before.count("HKLM\\" KV_DRIVER_SERVICE_KEY));
+    ASSERT_TRUE(before.count("FILE " + Uninstaller()));
+    RunUninstaller("winxp", PSBTN_CANCEL);
+    Sleep(1000);
+    EXPECT_EQ(ChangedEntries(before, TakeSystemSnapshot()), std::set<std::string>());
+}
+
+TEST_F(UninstallerTest, FinishOnXpGivesTheDevicesBackAndRemovesThePackage) {
+    Install(Edition::English);
+    const std::string pnf = WindowsFolder() + "\\inf\\kvusb.pnf";
+    RunUninstaller("winxp", PSBTN_FINISH);
+    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
+    EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY));
+    EXPECT_FALSE(KeyExists(KV_FILTER_SERVICE_KEY));
+    EXPECT_FALSE(FileExists(StartMenuFolder()));
+    EXPECT_FALSE(FileExists(SystemFolder() + "\\kvcplusb.cpl"));
+    EXPECT_FALSE(FileExists(SystemFolder() + "\\drivers\\kvusb.sys"));
+    EXPECT_FALSE(FileExists(pnf));
+    // Given the system's drivers, not removed.
+    EXPECT_EQ(FindDeviceByHardwareId(KV_CONTROLLER_HARDWARE_ID), 0u);
+    EXPECT_EQ(FindDeviceByHardwareId(kHidId), 0u);
+    // The batch removes the folder, the uninstaller's own file included,
+    // once the uninstaller has exited.
+    EXPECT_TRUE(WaitUntilGone(ProgramFolder(), 30000));
+}
+
+TEST_F(UninstallerTest, FinishOnXpWithTheControllerUnpluggedKeepsServicesAndFolder) {
+    Install(Edition::English);
+    child.reset();
+    controller.reset();
+    RunUninstaller("winxp", PSBTN_FINISH);
+    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
+    EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY));
+    EXPECT_TRUE(KeyExists(KV_FILTER_SERVICE_KEY));
+    EXPECT_TRUE(FileExists(StartMenuFolder()));
+    Sleep(2000);  // no batch may be under way
+    EXPECT_TRUE(FileExists(ProgramFolder()));
+    // The INF's section ran: the applet and the drivers went.
+    EXPECT_FALSE(FileExists(SystemFolder() + "\\kvcplusb.cpl"));
+}
+
+TEST_F(UninstallerTest, FinishOnWindows2000RemovesFilesAndDeviceNodes) {
+    Install(Edition::English);
+    RunUninstaller("win2k", PSBTN_FINISH);
+    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
+    EXPECT_EQ(FindDeviceByHardwareId(KV_CONTROLLER_HARDWARE_ID), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
+    EXPECT_EQ(FindDeviceByHardwareId(kHidId), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
+    EXPECT_FALSE(FileExists(SystemFolder() + "\\drivers\\kvfilt.sys"));
+    EXPECT_FALSE(FileExists(ProgramFolder() + "\\kvcal.exe"));
+    EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY));
+    EXPECT_FALSE(FileExists(StartMenuFolder()));
+    EXPECT_TRUE(WaitUntilGone(ProgramFolder(), 30000));
+}
+
+TEST_F(UninstallerTest, FinishOnWindows8RemovesOnlyTheFilterEntry) {
+    Install(Edition::English);
+    const SystemSnapshot before = TakeSystemSnapshot();
+    RunUninstaller("win8", PSBTN_FINISH);
+    Sleep(1000);
+    EXPECT_EQ(ChangedEntries(before, TakeSystemSnapshot()),
+              std::set<std::string>{"HKLM\\" KV_MOUSE_CLASS_KEY "\\[" KV_UPPER_FILTERS "]"});
+    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
+}
+
+// Run on a Chinese system (code page 936): the edition's own link names go.
+TEST_F(UninstallerTest, ChineseEditionFinishRemovesItsLinks) {
+    Install(Edition::Chinese);
+    RunUninstaller("winxp", PSBTN_FINISH);
+    EXPECT_FALSE(FileExists(StartMenuFolder()));
+    EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY));
+    EXPECT_TRUE(WaitUntilGone(ProgramFolder(), 30000));
+}
+
+TEST_F(UninstallerTest, ChineseEditionCancelChangesNothing) {
+    Install(Edition::Chinese);
+    const SystemSnapshot before = TakeSystemSnapshot();
+    RunUninstaller("winxp", PSBTN_CANCEL);
+    Sleep(1000);
+    EXPECT_EQ(ChangedEntries(before, TakeSystemSnapshot()), std::set<std::string>());
+}
+
+}  // namespace
