@@ -23,18 +23,24 @@ bool ReadProgramFolder(std::string& folder) {
     return !folder.empty();
 }
 
-// A new batch file in the temp folder (a name of its own, no other file
-// overwritten) holding `text`; its path, or "" when not written whole.
-std::string WriteBatchFile(const std::string& text) {
+// A new file for the batch in the temp folder, with a name of its own (no
+// other file overwritten); INVALID_HANDLE_VALUE when none can be made.
+HANDLE CreateBatchFile(std::string& path) {
     char tempFolder[kMaxPathChars] = {};
-    char path[kMaxPathChars] = {};
+    char reserved[kMaxPathChars] = {};
     const DWORD length = GetTempPathA(sizeof tempFolder, tempFolder);
-    if (length == 0 || length >= sizeof tempFolder || !GetTempFileNameA(tempFolder, "kvu", 0, path)) {
-        return std::string();
+    if (length == 0 || length >= sizeof tempFolder || !GetTempFileNameA(tempFolder, "kvu", 0, reserved)) {
+        return INVALID_HANDLE_VALUE;
     }
-    DeleteFileA(path);  // the reserved name takes the .bat extension below
-    const std::string batch = std::string(path) + ".bat";
-    const HANDLE file = CreateFileA(batch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DeleteFileA(reserved);  // the reserved name takes the .bat extension
+    path = std::string(reserved) + ".bat";
+    return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// The batch file holding `text`; its path, or "" when not written whole.
+std::string WriteBatchFile(const std::string& text) {
+    std::string batch;
+    const HANDLE file = CreateBatchFile(batch);
     if (file == INVALID_HANDLE_VALUE) {
         AppMessageBox(nullptr, "abc");  // the package's own words for it
         return std::string();

@@ -56,8 +56,10 @@ protected:
     static std::string StartMenuFolder() { return CommonProgramsFolder() + KV_START_MENU_FOLDER; }
 
     // Runs uninst.exe told it runs on `version`, checks that its welcome page
-    // offers Finish only, and leaves it with `button`.
-    void RunUninstaller(const char* version, int button) {
+    // offers Finish only, and leaves it with `button`. The message box it
+    // shows afterwards, if `message` asks for one, is read and closed.
+    void RunUninstaller(const char* version, int button, std::string* message = nullptr,
+                        std::string* caption = nullptr) {
         WizardProcess uninstaller(Uninstaller(), version);
         ASSERT_TRUE(uninstaller.Started());
         HWND sheet = uninstaller.WaitForWindow(nullptr);
@@ -68,6 +70,11 @@ protected:
         EXPECT_FALSE(Usable(sheet, kNextButton));
         EXPECT_FALSE(Usable(sheet, kBackButton));
         PressWhenSettled(sheet, button);
+        if (message) {
+            HWND box = uninstaller.WaitForMessageBox(*message, *caption);
+            ASSERT_NE(box, nullptr) << "no message box";
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
         EXPECT_EQ(uninstaller.WaitForExit(), 0u);
     }
 
@@ -140,6 +147,49 @@ TEST_F(UninstallerTest, FinishOnWindows8RemovesOnlyTheFilterEntry) {
     EXPECT_EQ(ChangedEntries(before, TakeSystemSnapshot()),
               std::set<std::string>{"HKLM\\" KV_MOUSE_CLASS_KEY "\\[" KV_UPPER_FILTERS "]"});
     EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
+}
+
+TEST_F(UninstallerTest, FinishOnXpWithoutItsInfChangesOnlyTheFilterEntry) {
+    Install(Edition::English);
+    DeleteFileA((ProgramFolder() + "\\" KV_DRIVER_INF).c_str());
+    const SystemSnapshot before = TakeSystemSnapshot();
+    RunUninstaller("winxp", PSBTN_FINISH);
+    Sleep(1000);
+    EXPECT_EQ(ChangedEntries(before, TakeSystemSnapshot()),
+              std::set<std::string>{"HKLM\\" KV_MOUSE_CLASS_KEY "\\[" KV_UPPER_FILTERS "]"});
+}
+
+// A process environment variable set for the programs this test starts.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value) : name_(name) {
+        char old[MAX_PATH] = {};
+        const DWORD length = GetEnvironmentVariableA(name, old, sizeof old);
+        had_ = length > 0 && length < sizeof old;
+        old_ = old;
+        SetEnvironmentVariableA(name, value);
+    }
+    ~ScopedEnvironment() { SetEnvironmentVariableA(name_.c_str(), had_ ? old_.c_str() : nullptr); }
+
+private:
+    std::string name_, old_;
+    bool had_ = false;
+};
+
+TEST_F(UninstallerTest, BatchThatCannotBeWrittenIsToldAndNothingIsStarted) {
+    Install(Edition::English);
+    std::string message, caption;
+    {
+        ScopedEnvironment tmp("TMP", "C:\\no such temp folder");
+        ScopedEnvironment temp("TEMP", "C:\\no such temp folder");
+        RunUninstaller("winxp", PSBTN_FINISH, &message, &caption);
+    }
+    EXPECT_EQ(message, "abc");
+    EXPECT_EQ(caption, "uninst");  // the program's name, the framework's caption
+    // The service keys still go; the program folder stays.
+    EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY));
+    Sleep(2000);
+    EXPECT_TRUE(FileExists(ProgramFolder()));
 }
 
 // Run on a Chinese system (code page 936): the edition's own link names go.

@@ -41,9 +41,27 @@ public:
     // when null), waited for up to 30 s.
     HWND WaitForWindow(const char* caption) const {
         for (int i = 0; i < 300; ++i) {
-            Search search = {process_.dwProcessId, caption, nullptr};
+            Search search = {process_.dwProcessId, caption, nullptr, false};
             EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
             if (search.found) return search.found;
+            Sleep(100);
+        }
+        return nullptr;
+    }
+
+    // The process's message box (a visible window with the box's text
+    // control), waited for up to 30 s; its text and caption are read.
+    HWND WaitForMessageBox(std::string& text, std::string& caption) const {
+        for (int i = 0; i < 300; ++i) {
+            Search search = {process_.dwProcessId, nullptr, nullptr, true};
+            EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
+            char buffer[512] = {};
+            if (search.found && GetDlgItemTextA(search.found, 0xFFFF, buffer, sizeof buffer)) {
+                text = buffer;
+                GetWindowTextA(search.found, buffer, sizeof buffer);
+                caption = buffer;
+                return search.found;
+            }
             Sleep(100);
         }
         return nullptr;
@@ -62,6 +80,7 @@ private:
         DWORD processId;
         const char* caption;
         HWND found;
+        bool messageBox;
     };
     static BOOL CALLBACK FindWindowOf(HWND hwnd, LPARAM lParam) {
         Search* search = reinterpret_cast<Search*>(lParam);
@@ -71,6 +90,7 @@ private:
         GetWindowTextA(hwnd, text, sizeof text);
         if (owner != search->processId || !IsWindowVisible(hwnd) || (search->caption && strcmp(text, search->caption)))
             return TRUE;
+        if (search->messageBox && !GetDlgItem(hwnd, 0xFFFF)) return TRUE;
         search->found = hwnd;
         return FALSE;
     }
