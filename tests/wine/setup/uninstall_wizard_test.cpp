@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "device_removal.h"
@@ -14,6 +15,7 @@
 #include "package_names.h"
 #include "shortcuts.h"
 #include "system_snapshot.h"
+#include "texts_uninstall_cp936.h"
 #include "wizard_process.h"
 
 namespace {
@@ -33,6 +35,62 @@ bool WaitUntilGone(const std::string& path, DWORD milliseconds) {
     for (DWORD waited = 0; FileExists(path) && waited < milliseconds; waited += 250) Sleep(250);
     return !FileExists(path);
 }
+
+// A process environment variable set for the programs this test starts.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value) : name_(name) {
+        char old[MAX_PATH] = {};
+        const DWORD length = GetEnvironmentVariableA(name, old, sizeof old);
+        had_ = length > 0 && length < sizeof old;
+        old_ = old;
+        SetEnvironmentVariableA(name, value);
+    }
+    ~ScopedEnvironment() { SetEnvironmentVariableA(name_.c_str(), had_ ? old_.c_str() : nullptr); }
+
+private:
+    std::string name_, old_;
+    bool had_ = false;
+};
+
+// Takes a registry key of plain values away for the life of the object
+// and puts it back with its values.
+class RemovedKey {
+public:
+    explicit RemovedKey(const char* path) : path_(path) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+        for (DWORD index = 0;; ++index) {
+            char name[256];
+            BYTE data[2048];
+            DWORD nameSize = sizeof name, size = sizeof data, type = 0;
+            if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+            values_.push_back({name, type, std::string(reinterpret_cast<char*>(data), size)});
+        }
+        RegCloseKey(key);
+        removed_ = RegDeleteKeyA(HKEY_LOCAL_MACHINE, path) == ERROR_SUCCESS;
+    }
+    ~RemovedKey() {
+        HKEY key = nullptr;
+        if (!removed_ || RegCreateKeyA(HKEY_LOCAL_MACHINE, path_.c_str(), &key) != ERROR_SUCCESS) return;
+        for (const Value& value : values_) {
+            RegSetValueExA(key, value.name.c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.data.data()),
+                           static_cast<DWORD>(value.data.size()));
+        }
+        RegCloseKey(key);
+    }
+    bool Removed() const { return removed_; }
+
+private:
+    struct Value {
+        std::string name;
+        DWORD type;
+        std::string data;
+    };
+    std::string path_;
+    std::vector<Value> values_;
+    bool removed_ = false;
+};
 
 // The state the installer leaves for a controller and its HID child, with
 // the real uninst.exe of `edition` in the program folder and the edition's
@@ -56,10 +114,11 @@ protected:
     static std::string StartMenuFolder() { return CommonProgramsFolder() + KV_START_MENU_FOLDER; }
 
     // Runs uninst.exe told it runs on `version`, checks that its welcome page
-    // offers Finish only, and leaves it with `button`. The message box it
-    // shows afterwards, if `message` asks for one, is read and closed.
+    // offers Finish only, runs `whileShown` and leaves the page with `button`.
+    // The message box it shows afterwards, if `message` asks for one, is
+    // read and closed.
     void RunUninstaller(const char* version, int button, std::string* message = nullptr,
-                        std::string* caption = nullptr) {
+                        std::string* caption = nullptr, const std::function<void()>& whileShown = nullptr) {
         WizardProcess uninstaller(Uninstaller(), version);
         ASSERT_TRUE(uninstaller.Started());
         HWND sheet = uninstaller.WaitForWindow(nullptr);
@@ -69,6 +128,7 @@ protected:
         EXPECT_TRUE(Usable(sheet, kFinishButton));
         EXPECT_FALSE(Usable(sheet, kNextButton));
         EXPECT_FALSE(Usable(sheet, kBackButton));
+        if (whileShown) whileShown();
         PressWhenSettled(sheet, button);
         if (message) {
             HWND box = uninstaller.WaitForMessageBox(*message, *caption);
@@ -76,6 +136,23 @@ protected:
             PostMessageA(box, WM_COMMAND, IDOK, 0);
         }
         EXPECT_EQ(uninstaller.WaitForExit(), 0u);
+    }
+
+    // Without the Shell Folders key the links cannot be found: the edition's
+    // message, then the batch and the service keys as usual. (Wine writes
+    // the key anew when a program starts: it goes while the page is shown.)
+    void ExpectShellFoldersMessage(const char* expectedText) {
+        std::string message, caption;
+        std::unique_ptr<RemovedKey> shellFolders;
+        RunUninstaller("winxp", PSBTN_FINISH, &message, &caption,
+                       [&shellFolders] { shellFolders.reset(new RemovedKey(KV_SHELL_FOLDERS_KEY)); });
+        ASSERT_TRUE(shellFolders && shellFolders->Removed());
+        shellFolders.reset();
+        EXPECT_EQ(message, expectedText);
+        EXPECT_EQ(caption, "ERROR");
+        EXPECT_TRUE(FileExists(StartMenuFolder()));
+        EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY));
+        EXPECT_TRUE(WaitUntilGone(ProgramFolder(), 30000));
     }
 
     std::unique_ptr<TestDevice> controller, child;
@@ -159,23 +236,6 @@ TEST_F(UninstallerTest, FinishOnXpWithoutItsInfChangesOnlyTheFilterEntry) {
               std::set<std::string>{"HKLM\\" KV_MOUSE_CLASS_KEY "\\[" KV_UPPER_FILTERS "]"});
 }
 
-// A process environment variable set for the programs this test starts.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const char* value) : name_(name) {
-        char old[MAX_PATH] = {};
-        const DWORD length = GetEnvironmentVariableA(name, old, sizeof old);
-        had_ = length > 0 && length < sizeof old;
-        old_ = old;
-        SetEnvironmentVariableA(name, value);
-    }
-    ~ScopedEnvironment() { SetEnvironmentVariableA(name_.c_str(), had_ ? old_.c_str() : nullptr); }
-
-private:
-    std::string name_, old_;
-    bool had_ = false;
-};
-
 TEST_F(UninstallerTest, BatchThatCannotBeWrittenIsToldAndNothingIsStarted) {
     Install(Edition::English);
     std::string message, caption;
@@ -199,6 +259,16 @@ TEST_F(UninstallerTest, ChineseEditionFinishRemovesItsLinks) {
     EXPECT_FALSE(FileExists(StartMenuFolder()));
     EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY));
     EXPECT_TRUE(WaitUntilGone(ProgramFolder(), 30000));
+}
+
+TEST_F(UninstallerTest, UnreadableStartMenuFolderIsToldThenTheRestGoes) {
+    Install(Edition::English);
+    ExpectShellFoldersMessage("Open registry failure");
+}
+
+TEST_F(UninstallerTest, ChineseEditionTellsAnUnreadableStartMenuFolderInChinese) {
+    Install(Edition::Chinese);
+    ExpectShellFoldersMessage(KV_TEXT_UNINSTALL_OPEN_REGISTRY_FAILED);
 }
 
 TEST_F(UninstallerTest, ChineseEditionCancelChangesNothing) {
