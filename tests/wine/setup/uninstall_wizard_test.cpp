@@ -216,6 +216,18 @@ TEST_F(UninstallerTest, FinishOnWindows2000RemovesFilesAndDeviceNodes) {
     EXPECT_TRUE(WaitUntilGone(ProgramFolder(), 30000));
 }
 
+TEST_F(UninstallerTest, FinishOnWindows2000WithoutTheChildRemovesTheControllerAndKeepsTheRest) {
+    Install(Edition::English);
+    child.reset();
+    RunUninstaller("win2k", PSBTN_FINISH);
+    EXPECT_EQ(FindDeviceByHardwareId(KV_CONTROLLER_HARDWARE_ID), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
+    EXPECT_FALSE(FileExists(SystemFolder() + "\\drivers\\kvusb.sys"));
+    EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY));
+    EXPECT_TRUE(FileExists(StartMenuFolder()));
+    Sleep(2000);  // no batch may be under way
+    EXPECT_TRUE(FileExists(Uninstaller()));  // the running program could not delete itself
+}
+
 TEST_F(UninstallerTest, FinishOnWindows8RemovesOnlyTheFilterEntry) {
     Install(Edition::English);
     const SystemSnapshot before = TakeSystemSnapshot();
