@@ -8,42 +8,11 @@
 #include "completion.h"
 #include "package_fixture.h"
 #include "package_names.h"
+#include "shell_link_reader.h"
 #include "shortcuts.h"
 #include "texts_cp936.h"
 
 namespace {
-
-struct LinkData {
-    std::string path, description, icon;
-    int iconIndex = -1;
-};
-
-LinkData ReadLink(const std::string& linkPath) {
-    LinkData data;
-    IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link)))) {
-        return data;
-    }
-    IPersistFile* file = nullptr;
-    WCHAR widePath[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH);
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        if (SUCCEEDED(file->Load(widePath, STGM_READ))) {
-            char text[MAX_PATH] = {};
-            link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
-            data.path = text;
-            link->GetDescription(text, MAX_PATH);
-            data.description = text;
-            text[0] = '\0';
-            link->GetIconLocation(text, MAX_PATH, &data.iconIndex);
-            data.icon = text;
-        }
-        file->Release();
-    }
-    link->Release();
-    return data;
-}
 
 struct RestartRecord {
     int calls = 0;

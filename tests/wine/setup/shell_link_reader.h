@@ -1,0 +1,13 @@
+// A shortcut read back through the shell link object, as Explorer reads it.
+#pragma once
+
+#include <string>
+
+struct LinkData {
+    std::string path, description, icon;
+    int iconIndex = -1;
+};
+
+// The link at `linkPath` (ANSI, the system's code page); empty fields when
+// it cannot be loaded. COM must be initialised on the calling thread.
+LinkData ReadLink(const std::string& linkPath);
