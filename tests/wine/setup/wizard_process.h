@@ -16,7 +16,7 @@ public:
     // `version` is a Wine version name ("winxp", "win2k", ...; "" for Wine's
     // own), set under HKCU\Software\Wine\AppDefaults\<file name of program>.
     WizardProcess(const std::string& program, const char* version)
-        : appDefaults_("Software\\Wine\\AppDefaults\\" + program.substr(program.find_last_of('\\') + 1)) {
+        : appDefaults_("Software\\Wine\\AppDefaults\\" + program.substr(program.find_last_of("\\/") + 1)) {
         SetReportedWindowsVersion(appDefaults_.c_str(), version);
         std::string command = "\"" + program + "\"";
         STARTUPINFOA startup = {};
@@ -110,4 +110,20 @@ inline int CurrentPageIndex(HWND sheet) {
 inline void PressWhenSettled(HWND sheet, int button) {
     Sleep(300);
     PostMessageA(sheet, PSM_PRESSBUTTON, button, 0);
+}
+
+// Control `id` of the page the sheet shows.
+inline HWND CurrentPageControl(HWND sheet, int id) {
+    return GetDlgItem(reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)), id);
+}
+
+// Presses `button` once the page has settled and waits up to 5 s for the
+// sheet to show page `expected`.
+inline bool PressAndWaitForPage(HWND sheet, int button, int expected) {
+    PressWhenSettled(sheet, button);
+    for (int i = 0; i < 100; ++i) {
+        Sleep(50);
+        if (CurrentPageIndex(sheet) == expected) return true;
+    }
+    return false;
 }
