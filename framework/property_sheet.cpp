@@ -2,6 +2,7 @@
 #include "property_sheet.h"
 
 #include "app.h"
+#include "dialog_template_font.h"
 #include "property_page.h"
 
 namespace {
@@ -29,6 +30,22 @@ int CALLBACK ChildSheetCallback(HWND /*hwnd*/, UINT message, LPARAM lParam) {
         dialog->style = (dialog->style & ~removed) | g_childStyle;
         dialog->dwExtendedStyle = g_childExStyle;
     }
+    return 0;
+}
+
+// The point size of the modal sheet's pages. The sheet sizes its page area in
+// dialog units of its own font: pages in a larger font than the system's
+// sheet font would be cut off at the right and the bottom, so the sheet
+// takes their size (its face stays the system's shell font).
+WORD g_pageFontSize = 0;
+
+int CALLBACK ModalSheetCallback(HWND /*hwnd*/, UINT message, LPARAM lParam) {
+    if (message != PSCB_PRECREATE || lParam == 0 || g_pageFontSize == 0) return 0;
+    // The callback is not told the copy's length; the walk stops at the
+    // font of comctl32's own template, well within this bound.
+    const size_t kSheetHeaderBound = 512;
+    WORD* size = DialogFontSizeField(reinterpret_cast<void*>(lParam), kSheetHeaderBound);
+    if (size) *size = g_pageFontSize;
     return 0;
 }
 
@@ -62,8 +79,12 @@ INT_PTR CPropertySheet::DoModal(HWND parent) {
     PROPSHEETHEADERA header;
     FillHeader(&header, parent, &records);
     if (wizard_) header.dwFlags |= PSH_WIZARD;
+    header.dwFlags |= PSH_USECALLBACK;
+    header.pfnCallback = ModalSheetCallback;
+    g_pageFontSize = pages_.empty() ? 0 : ResourceDialogFontSize(CApp::ResourceModule(), pages_[0]->TemplateId());
     endedBy_ = IDCANCEL;
     INT_PTR shown = PropertySheetA(&header);
+    g_pageFontSize = 0;
     hwnd_ = nullptr;
     return shown < 0 ? -1 : endedBy_;
 }

@@ -4,6 +4,10 @@
 
 #include "test_pages.h"
 
+#include <vector>
+
+#include "dialog_template_font.h"
+
 namespace {
 
 struct WizardCase {
@@ -55,6 +59,59 @@ TEST(Wizard, SecondRunStartsAgainFromCancel) {
     ASSERT_EQ(sheet.DoModal(nullptr), ID_WIZFINISH);
     one.pressOnActive = PSBTN_CANCEL;
     EXPECT_EQ(sheet.DoModal(nullptr), IDCANCEL);
+}
+
+TEST(DialogTemplateFont, FoundBehindMenuClassAndTitleInBothTemplateForms) {
+    const WORD setFont = DS_SETFONT, noFont = 0;
+    struct Case {
+        const char* name;
+        std::vector<WORD> words;
+        int expectedSize;  // -1: no field
+    } cases[] = {
+        // DLGTEMPLATE: style, extended style, count, x, y, cx, cy; menu
+        // ordinal, class "AB", title "T", size 9.
+        {"plain, ordinal menu", {setFont, 0, 0, 0, 0, 0, 0, 0, 0, 0xFFFF, 5, 'A', 'B', 0, 'T', 0, 9}, 9},
+        {"plain, no font", {noFont, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 9}, -1},
+        // DLGTEMPLATEEX: version 1, 0xFFFF, help id, extended style, style,
+        // count, x, y, cx, cy; no menu, class ordinal, empty title, size 10.
+        {"extended", {1, 0xFFFF, 0, 0, 0, 0, setFont, 0, 0, 0, 0, 0, 0, 0, 0xFFFF, 0x81, 0, 10}, 10},
+        {"extended, cut in the title", {1, 0xFFFF, 0, 0, 0, 0, setFont, 0, 0, 0, 0, 0, 0, 0, 0, 'T'}, -1},
+    };
+    for (Case& c : cases) {
+        const WORD* field = DialogFontSizeField(c.words.data(), c.words.size() * sizeof(WORD));
+        EXPECT_EQ(field ? *field : -1, c.expectedSize) << c.name;
+    }
+}
+
+// Records whether its corner control lies within the page as the sheet
+// shows it, then cancels.
+class CornerProbePage : public CPropertyPage {
+public:
+    CornerProbePage() : CPropertyPage(IDD_LARGE_FONT) {}
+    bool cornerShown = false;
+
+protected:
+    LRESULT OnSetActive() override {
+        RECT page, corner;
+        GetClientRect(Handle(), &page);
+        GetWindowRect(GetDlgItem(Handle(), IDC_CORNER_TEXT), &corner);
+        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&corner), 2);
+        // The sheet's face and the page's round their dialog units apart by
+        // a pixel; a page sized in the sheet's smaller font lacks a sixth.
+        const LONG kRounding = 2;
+        cornerShown = corner.right <= page.right + kRounding && corner.bottom <= page.bottom + kRounding;
+        PostMessageA(GetParent(Handle()), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        return 0;
+    }
+};
+
+TEST(Wizard, PageInALargerFontIsShownWhole) {
+    CornerProbePage page;
+    CPropertySheet sheet;
+    sheet.AddPage(&page);
+    sheet.SetWizardMode();
+    EXPECT_EQ(sheet.DoModal(nullptr), IDCANCEL);
+    EXPECT_TRUE(page.cornerShown);
 }
 
 TEST(TabbedSheet, OkAndCancel) {

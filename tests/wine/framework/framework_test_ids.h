@@ -6,3 +6,5 @@
 #define IDC_TRACKBAR 1002
 #define IDC_TEXT 1003
 #define IDC_FRAME 1004
+#define IDD_LARGE_FONT 103
+#define IDC_CORNER_TEXT 1005
