@@ -15,6 +15,7 @@
 #include "package_fixture.h"
 #include "package_names.h"
 #include "shell_link_reader.h"
+#include "system_snapshot.h"
 #include "texts_cp936.h"
 #include "wizard_process.h"
 
@@ -140,10 +141,14 @@ protected:
         CoInitialize(nullptr);
         AnswerLeftOverMessages();
         ResetInstalledState();
+        clean_ = TakeSystemSnapshot();
     }
+    // The prefix is left as clean as it was found, for the uninstaller's
+    // tests that share it.
     void TearDown() override {
         AnswerLeftOverMessages();
         ResetInstalledState();
+        EXPECT_EQ(ChangedEntries(clean_, TakeSystemSnapshot()), std::set<std::string>());
         CoUninitialize();
     }
 
@@ -203,6 +208,8 @@ protected:
         EXPECT_EQ(applet.icon, ProgramFolder() + "KvUsb.dll");
         EXPECT_EQ(applet.iconIndex, 2);
     }
+
+    SystemSnapshot clean_;
 };
 
 TEST_F(SetupFinishTest, XpWithoutControllerInstallsThroughTheInfAndStartsTheApplet) {
