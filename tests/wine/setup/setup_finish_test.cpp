@@ -61,25 +61,26 @@ std::string FileContent(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+struct TitleSearch {
+    const wchar_t* title;
+    HWND found;
+};
+
+BOOL CALLBACK FindTitled(HWND hwnd, LPARAM lParam) {
+    TitleSearch* search = reinterpret_cast<TitleSearch*>(lParam);
+    WCHAR text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
+    if (!IsWindowVisible(hwnd) || wcscmp(text, search->title)) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
 // A visible top-level window of any process titled `title`, waited for up
 // to `milliseconds`.
 HWND WaitForAnyWindow(const wchar_t* title, DWORD milliseconds) {
-    struct Search {
-        const wchar_t* title;
-        HWND found;
-    };
     for (DWORD waited = 0;; waited += 100) {
-        Search search = {title, nullptr};
-        EnumWindows(
-            [](HWND hwnd, LPARAM lParam) -> BOOL {
-                Search* s = reinterpret_cast<Search*>(lParam);
-                WCHAR text[256] = {};
-                GetWindowTextW(hwnd, text, 256);
-                if (!IsWindowVisible(hwnd) || wcscmp(text, s->title)) return TRUE;
-                s->found = hwnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        TitleSearch search = {title, nullptr};
+        EnumWindows(FindTitled, reinterpret_cast<LPARAM>(&search));
         if (search.found || waited >= milliseconds) return search.found;
         Sleep(100);
     }
