@@ -70,15 +70,11 @@ TEST(SetupWizard, FinishOnANewerSystemEndsWithoutInstalling) {
 TEST(SetupWizard, RefusesWindows98WithAMessageInsteadOfTheWizard) {
     SetupProcess setup("win98");
     ASSERT_TRUE(setup.Started());
-    HWND message = setup.WaitForWindow(nullptr);
+    std::string body, caption;
+    HWND message = setup.WaitForMessageBox(body, caption);
     ASSERT_NE(message, nullptr);
-    char caption[256] = {};
-    GetWindowTextA(message, caption, sizeof caption);
-    EXPECT_STRNE(caption, "KvSetup");
-    HWND text = GetDlgItem(message, 0xFFFF);
-    char body[512] = {};
-    GetWindowTextA(text, body, sizeof body);
-    EXPECT_NE(std::string(body).find("Windows2000/XP"), std::string::npos) << body;
+    EXPECT_NE(caption, "KvSetup");
+    EXPECT_NE(body.find("Windows2000/XP"), std::string::npos) << body;
     PostMessageA(message, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(setup.WaitForExit(), 0u);
 }
