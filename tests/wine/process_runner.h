@@ -8,8 +8,10 @@
 
 namespace kvtest {
 
-// Wine sees the host's files on drive Z:.
+// Wine sees the host's files on drive Z:; a path that is not the host's
+// (C:\...) stays as it is.
 inline std::string WindowsPath(const std::string& unixPath) {
+    if (unixPath.empty() || unixPath[0] != '/') return unixPath;
     std::string path = "Z:" + unixPath;
     std::replace(path.begin(), path.end(), '/', '\\');
     return path;
@@ -36,9 +38,11 @@ public:
         GetExitCodeProcess(pi_.hProcess, &code);
         return code;
     }
-    // A visible top-level window of this process, or null.
-    HWND Window() {
-        Search search = {pi_.dwProcessId, nullptr};
+    // A visible top-level window of this process, or null; only one titled
+    // `title` when that is given, only one with a child `childId` when that
+    // is not 0 (0xFFFF: a message box, by its text control).
+    HWND Window(const char* title = nullptr, int childId = 0) {
+        Search search = {pi_.dwProcessId, title, childId, nullptr};
         EnumWindows(FindOwn, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
@@ -46,6 +50,8 @@ public:
 private:
     struct Search {
         DWORD process;
+        const char* title;
+        int childId;
         HWND found;
     };
     static BOOL CALLBACK FindOwn(HWND window, LPARAM lParam) {
@@ -53,6 +59,10 @@ private:
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
         if (process != search->process || !IsWindowVisible(window)) return TRUE;
+        char text[256] = {};
+        GetWindowTextA(window, text, sizeof text);
+        if (search->title && std::string(text) != search->title) return TRUE;
+        if (search->childId && !GetDlgItem(window, search->childId)) return TRUE;
         search->found = window;
         return FALSE;
     }

@@ -46,11 +46,7 @@ const EditionFacts kChinese = {"zh-CN",
                                L" \u786e\u8ba4"};     // 确认
 
 std::string PackageFolder(const EditionFacts& edition) {
-    std::string path = std::string("Z:") + KV_TEST_PACKAGE_DIR + "/" + edition.folder + "/";
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
-    return path;
+    return kvtest::WindowsPath(std::string(KV_TEST_PACKAGE_DIR) + "/" + edition.folder + "/");
 }
 
 std::string ProgramFolder() { return ProgramFilesFolder() + KV_PROGRAM_FOLDER "\\"; }
@@ -78,12 +74,14 @@ BOOL CALLBACK FindTitled(HWND hwnd, LPARAM lParam) {
 // A visible top-level window of any process titled `title`, waited for up
 // to `milliseconds`.
 HWND WaitForAnyWindow(const wchar_t* title, DWORD milliseconds) {
-    for (DWORD waited = 0;; waited += 100) {
-        TitleSearch search = {title, nullptr};
-        EnumWindows(FindTitled, reinterpret_cast<LPARAM>(&search));
-        if (search.found || waited >= milliseconds) return search.found;
-        Sleep(100);
-    }
+    TitleSearch search = {title, nullptr};
+    kvtest::WaitFor(
+        [&] {
+            EnumWindows(FindTitled, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        milliseconds);
+    return search.found;
 }
 
 // The full path of the program that owns `window`.

@@ -6,9 +6,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstring>
 #include <string>
 
+#include "gui_wait.h"
+#include "process_runner.h"
 #include "windows_version_setting.h"
 
 class WizardProcess {
@@ -16,87 +17,56 @@ public:
     // `version` is a Wine version name ("winxp", "win2k", ...; "" for Wine's
     // own), set under HKCU\Software\Wine\AppDefaults\<file name of program>.
     WizardProcess(const std::string& program, const char* version)
-        : appDefaults_("Software\\Wine\\AppDefaults\\" + program.substr(program.find_last_of("\\/") + 1)) {
-        SetReportedWindowsVersion(appDefaults_.c_str(), version);
-        std::string command = "\"" + program + "\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                  &startup, &process_) != FALSE;
-    }
-    ~WizardProcess() {
-        if (started_) {
-            if (WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 1);
-            CloseHandle(process_.hThread);
-            CloseHandle(process_.hProcess);
-        }
-        RegDeleteKeyA(HKEY_CURRENT_USER, appDefaults_.c_str());
-    }
+        : version_(program, version), process_(program) {}
     WizardProcess(const WizardProcess&) = delete;
     WizardProcess& operator=(const WizardProcess&) = delete;
 
-    bool Started() const { return started_; }
+    bool Started() const { return process_.Started(); }
 
     // The process's visible top-level window titled `caption` (any title
     // when null), waited for up to 30 s.
-    HWND WaitForWindow(const char* caption) const {
-        for (int i = 0; i < 300; ++i) {
-            Search search = {process_.dwProcessId, caption, nullptr, false};
-            EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
-            if (search.found) return search.found;
-            Sleep(100);
-        }
-        return nullptr;
+    HWND WaitForWindow(const char* caption) {
+        HWND window = nullptr;
+        kvtest::WaitFor([&] { return (window = process_.Window(caption)) != nullptr; }, kWaitMilliseconds);
+        return window;
     }
 
     // The process's message box (a visible window with the box's text
     // control), waited for up to 30 s; its text and caption are read.
-    HWND WaitForMessageBox(std::string& text, std::string& caption) const {
-        for (int i = 0; i < 300; ++i) {
-            Search search = {process_.dwProcessId, nullptr, nullptr, true};
-            EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
-            char buffer[512] = {};
-            if (search.found && GetDlgItemTextA(search.found, 0xFFFF, buffer, sizeof buffer)) {
-                text = buffer;
-                GetWindowTextA(search.found, buffer, sizeof buffer);
-                caption = buffer;
-                return search.found;
-            }
-            Sleep(100);
-        }
-        return nullptr;
+    HWND WaitForMessageBox(std::string& text, std::string& caption) {
+        HWND box = nullptr;
+        kvtest::WaitFor([&] { return (box = process_.Window(nullptr, kMessageTextId)) != nullptr; },
+                        kWaitMilliseconds);
+        if (!box) return nullptr;
+        text = kvtest::DialogItemText(box, kMessageTextId);
+        caption = kvtest::WindowTitle(box);
+        return box;
     }
 
     // The exit code once the process has ended, or 0xDEAD if it did not
     // within a minute.
-    DWORD WaitForExit() const {
-        DWORD code = 0xDEAD;
-        if (WaitForSingleObject(process_.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process_.hProcess, &code);
-        return code;
-    }
+    DWORD WaitForExit() { return process_.Ended(60000) ? process_.ExitCode() : 0xDEAD; }
 
 private:
-    struct Search {
-        DWORD processId;
-        const char* caption;
-        HWND found;
-        bool messageBox;
+    static const DWORD kWaitMilliseconds = 30000;
+    static const int kMessageTextId = 0xFFFF;
+
+    // The reported version, set before the program starts and removed after
+    // it has ended (members go in reverse order).
+    class ReportedVersion {
+    public:
+        ReportedVersion(const std::string& program, const char* version)
+            : key_("Software\\Wine\\AppDefaults\\" + program.substr(program.find_last_of("\\/") + 1)) {
+            SetReportedWindowsVersion(key_.c_str(), version);
+        }
+        ~ReportedVersion() { RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str()); }
+
+    private:
+        std::string key_;
     };
-    static BOOL CALLBACK FindWindowOf(HWND hwnd, LPARAM lParam) {
-        Search* search = reinterpret_cast<Search*>(lParam);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        char text[256] = {};
-        GetWindowTextA(hwnd, text, sizeof text);
-        if (owner != search->processId || !IsWindowVisible(hwnd) || (search->caption && strcmp(text, search->caption)))
-            return TRUE;
-        if (search->messageBox && !GetDlgItem(hwnd, 0xFFFF)) return TRUE;
-        search->found = hwnd;
-        return FALSE;
-    }
-    std::string appDefaults_;
-    bool started_ = false;
-    PROCESS_INFORMATION process_ = {};
+
+    ReportedVersion version_;
+    kvtest::Process process_;
 };
 
 // The index of the page the sheet shows.
@@ -121,9 +91,5 @@ inline HWND CurrentPageControl(HWND sheet, int id) {
 // sheet to show page `expected`.
 inline bool PressAndWaitForPage(HWND sheet, int button, int expected) {
     PressWhenSettled(sheet, button);
-    for (int i = 0; i < 100; ++i) {
-        Sleep(50);
-        if (CurrentPageIndex(sheet) == expected) return true;
-    }
-    return false;
+    return kvtest::WaitFor([&] { return CurrentPageIndex(sheet) == expected; }, 5000);
 }
