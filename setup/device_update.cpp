@@ -31,7 +31,9 @@ DWORD UpdateDriver(const std::string& hardwareId, const std::string& infPath) {
     return FailureCode();
 }
 
-DWORD FindPresentDevice(const std::string& hardwareId) { return PresentDeviceSearch(KV_TEXT_UNKNOWN_INSTALL_ERROR).Find(hardwareId); }
+DWORD FindPresentDevice(const std::string& hardwareId) {
+    return PresentDeviceSearch(KV_TEXT_UNKNOWN_INSTALL_ERROR).Find(hardwareId);
+}
 
 DWORD UpdateMatchingDevice(const std::string& infPath, const std::string& hardwareId) {
     const DWORD found = FindPresentDevice(hardwareId);

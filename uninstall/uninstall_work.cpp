@@ -11,9 +11,9 @@ namespace {
 DWORD RunBranch(OsClass os, const std::string& programPath) {
     if (os == OS_XP_FAMILY) {
         // Never an INF of the same name from the current folder.
-        if (FolderOf(programPath).empty()) return ERROR_FILE_NOT_FOUND;
-        return UninstallByInf(nullptr, FolderOf(programPath) + KV_DRIVER_INF, KV_UNINSTALL_SECTION,
-                              KV_CONTROLLER_HARDWARE_ID);
+        const std::string programFolder = FolderOf(programPath);
+        if (programFolder.empty()) return ERROR_FILE_NOT_FOUND;
+        return UninstallByInf(nullptr, programFolder + KV_DRIVER_INF, KV_UNINSTALL_SECTION, KV_CONTROLLER_HARDWARE_ID);
     }
     return RemovePackageWin2000(nullptr, KV_CONTROLLER_HARDWARE_ID);
 }
