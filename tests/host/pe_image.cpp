@@ -50,18 +50,43 @@ bool RvaToOffset(const std::vector<RawSection>& sections, uint32_t rva, size_t* 
     return false;
 }
 
+// The function slots of one DLL: the lookup table names them, the address
+// table at `slots` is what the code calls through. Entries are 4 bytes in
+// PE32, 8 in PE32+ (the top bit marks an import by ordinal).
+bool ReadImportSlots(const Reader& r, const std::vector<RawSection>& raw, uint32_t lookupRva, uint32_t slots,
+                     size_t width, const std::string& dll, PeImage* image) {
+    size_t entry;
+    if (!RvaToOffset(raw, lookupRva, &entry)) return false;
+    for (uint32_t index = 0;; ++index, entry += width) {
+        uint32_t low, high = 0;
+        if (!r.U32(entry, &low) || (width == 8 && !r.U32(entry + 4, &high))) return false;
+        if (low == 0 && high == 0) return true;
+        const bool byOrdinal = width == 8 ? (high & 0x80000000u) != 0 : (low & 0x80000000u) != 0;
+        PeImportSlot slot{static_cast<uint32_t>(slots + index * width), dll, ""};
+        size_t nameOffset;
+        if (!byOrdinal && (!RvaToOffset(raw, low + 2, &nameOffset) || !r.CString(nameOffset, &slot.name, false))) {
+            return false;
+        }
+        image->importSlots.push_back(slot);
+    }
+}
+
 bool ReadImports(const Reader& r, const std::vector<RawSection>& raw, uint32_t importRva, PeImage* image) {
     size_t descriptor;
     if (importRva == 0) return true;
     if (!RvaToOffset(raw, importRva, &descriptor)) return false;
+    const size_t width = image->optionalMagic == 0x20B ? 8 : 4;
     for (;; descriptor += 20) {
-        uint32_t nameRva, thunk;
-        if (!r.U32(descriptor + 12, &nameRva) || !r.U32(descriptor, &thunk)) return false;
-        if (nameRva == 0 && thunk == 0) return true;
+        uint32_t lookup, nameRva, slots;
+        if (!r.U32(descriptor, &lookup) || !r.U32(descriptor + 12, &nameRva) || !r.U32(descriptor + 16, &slots)) {
+            return false;
+        }
+        if (nameRva == 0 && slots == 0) return true;
         size_t nameOffset;
         std::string name;
         if (!RvaToOffset(raw, nameRva, &nameOffset) || !r.CString(nameOffset, &name)) return false;
         image->imports.push_back(name);
+        if (!ReadImportSlots(r, raw, lookup ? lookup : slots, slots, width, name, image)) return false;
     }
 }
 
@@ -121,7 +146,14 @@ bool ParsePe(const std::vector<uint8_t>& bytes, PeImage* image, std::string* err
     }
     // The data directories follow the fields whose width differs between
     // PE32 and PE32+.
-    const size_t directories = optional + (image->optionalMagic == 0x20B ? 112 : 96);
+    const bool wide = image->optionalMagic == 0x20B;
+    const size_t directories = optional + (wide ? 112 : 96);
+    uint32_t baseLow = 0, baseHigh = 0;
+    if (!r.U32(optional + (wide ? 24 : 28), &baseLow) || (wide && !r.U32(optional + 28, &baseHigh))) {
+        *error = "truncated headers";
+        return false;
+    }
+    image->imageBase = baseLow | (uint64_t{baseHigh} << 32);
     if (!r.U32(optional + 16, &image->entryPoint) || !r.U16(optional + 68, &image->subsystem) ||
         !r.U16(optional + 70, &image->dllCharacteristics) || !r.U32(directories, &exportRva) ||
         !r.U32(directories + 8, &importRva) || !r.U32(directories + 40, &relocRva) ||

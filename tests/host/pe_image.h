@@ -1,6 +1,6 @@
 // Reads what the package checks need from a PE file: machine, optional
-// header kind, subsystem, entry point, relocations, imported DLL names,
-// exported names and section table.
+// header kind, subsystem, entry point, image base, relocations, imported
+// DLL names and function slots, exported names and section table.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -15,6 +15,14 @@ struct PeSection {
     uint32_t characteristics;
 };
 
+// One imported function: the address slot the loader fills, and its name
+// (empty when imported by ordinal).
+struct PeImportSlot {
+    uint32_t slotRva;
+    std::string dll;  // lower case
+    std::string name;  // as written
+};
+
 struct PeImage {
     uint16_t machine = 0;
     uint16_t characteristics = 0;
@@ -22,8 +30,10 @@ struct PeImage {
     uint16_t subsystem = 0;
     uint16_t dllCharacteristics = 0;
     uint32_t entryPoint = 0;  // RVA
+    uint64_t imageBase = 0;
     bool hasRelocations = false;  // a base relocation table, not stripped
     std::vector<std::string> imports;  // lower case
+    std::vector<PeImportSlot> importSlots;
     std::vector<std::string> exports;  // as written
     std::vector<PeSection> sections;
 };
