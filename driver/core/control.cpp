@@ -141,6 +141,16 @@ uint32_t OutputRecordSize(uint32_t code) {
     }
 }
 
+bool IsClassRequestCode(uint32_t code) {
+    return code == IOCTL_POINTER_SET_REPORT || code == IOCTL_POINTER_GET_REPORT ||
+           code == IOCTL_POINTER_SET_DEVICE_MODE;
+}
+
+bool IsBlockingCode(uint32_t code) {
+    return IsClassRequestCode(code) || code == IOCTL_POINTER_RELOAD_SETTINGS ||
+           code == IOCTL_POINTER_RELOAD_SETTINGS_QUIET;
+}
+
 ControlResult DispatchControl(DriverState& state, ControlPorts& ports, const ControlRequest& r) {
     DriverSettings& s = state.Settings;
     switch (r.Code) {

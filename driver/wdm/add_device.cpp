@@ -27,9 +27,11 @@ KV_PAGED void InitExtension(PDEVICE_OBJECT device, PDEVICE_OBJECT filter, PDEVIC
     KeInitializeEvent(&ext->RemoveEvent, NotificationEvent, FALSE);
 }
 
-KV_PAGED void TakeLowerDeviceTraits(PDEVICE_OBJECT filter, PDEVICE_OBJECT physical, PDEVICE_OBJECT lower) {
+// One stack location more than the device we attached to: with another
+// lower filter below us, the physical device's own size is one short.
+KV_PAGED void TakeLowerDeviceTraits(PDEVICE_OBJECT filter, PDEVICE_OBJECT lower) {
     const ULONG inherited = DO_BUFFERED_IO | DO_DIRECT_IO | DO_POWER_PAGABLE | DO_POWER_INRUSH;
-    filter->StackSize = static_cast<CCHAR>(physical->StackSize + 1);
+    filter->StackSize = static_cast<CCHAR>(lower->StackSize + 1);
     filter->Flags |= lower->Flags & inherited;
     filter->Flags &= ~DO_DEVICE_INITIALIZING;
 }
@@ -70,7 +72,7 @@ extern "C" KV_PAGED NTSTATUS NTAPI KvAddDevice(PDRIVER_OBJECT driver, PDEVICE_OB
         IoDeleteDevice(filter);
         return STATUS_NO_SUCH_DEVICE;
     }
-    TakeLowerDeviceTraits(filter, physical, ext->LowerDevice);
+    TakeLowerDeviceTraits(filter, ext->LowerDevice);
 
     if (!control) return status;
     if (!CreateLink(ext, &controlName)) {
@@ -79,6 +81,9 @@ extern "C" KV_PAGED NTSTATUS NTAPI KvAddDevice(PDRIVER_OBJECT driver, PDEVICE_OB
         return status;
     }
     InitExtension(control, filter, control, physical, false);
+    // The control device's class requests go to the physical device, from
+    // handles that may outlive the controller: held until its removal.
+    ObReferenceObject(physical);
     control->Flags |= DO_BUFFERED_IO | DO_DIRECT_IO;
     control->Flags &= ~DO_DEVICE_INITIALIZING;
     return status;

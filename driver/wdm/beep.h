@@ -7,7 +7,8 @@
 // Sets up the driver-wide timer and DPC; before anything can beep.
 void InitializeBeep();
 
-// Cancels a pending end of tone and silences the speaker (unload).
+// Cancels a pending end of tone, waits out an ending DPC already queued or
+// running, and silences the speaker (unload).
 void StopBeep();
 
 // Starts the tone now and sets the timer that ends it.

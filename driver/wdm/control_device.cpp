@@ -8,37 +8,54 @@
 
 namespace {
 
-// The core's ports while the state lock is held: the lock is dropped for
-// the calls that block (registry read, USB request) and taken again.
-class LockedPorts final : public kv::ControlPorts {
+// The core's ports in the frame. A beep a code asks for is started once the
+// state lock is dropped; the registry and the controller are reached only
+// from the blocking codes, which run without the lock.
+class FramePorts final : public kv::ControlPorts {
 public:
-    LockedPorts(PDEVICE_OBJECT physical, KIRQL* irql) : physical_(physical), irql_(irql) {}
+    explicit FramePorts(PDEVICE_OBJECT physical) : physical_(physical) {}
     void StartBeep(uint32_t frequencyHz, uint32_t durationMs) override { beep_.StartBeep(frequencyHz, durationMs); }
-    kv::Status ReloadSettings() override { return ReadDriverSettingsHoldingLock(irql_); }
+    kv::Status ReloadSettings() override { return ReadDriverSettings(); }
     kv::Status SendClassRequest(const kv::ClassRequest& request, uint32_t* transferred) override {
-        KeReleaseSpinLock(&g_Driver.StateLock, *irql_);
-        const NTSTATUS status = ::SendClassRequest(physical_, request, transferred);
-        KeAcquireSpinLock(&g_Driver.StateLock, irql_);
-        return status;
+        return ::SendClassRequest(physical_, request, transferred);
     }
-    // Starts a beep that a code asked for, once the lock is released.
     void FlushBeep() { beep_.Flush(); }
 
 private:
     PDEVICE_OBJECT physical_;
-    KIRQL* irql_;
     DeferredBeep beep_;
 };
 
-// Non-paged: runs with the state lock held.
-kv::ControlResult RunControlCode(PDEVICE_OBJECT physical, const kv::ControlRequest& request) {
+// Resident: takes the state lock. The blocking codes stay outside it, so
+// the work done at raised IRQL is bounded by the fixed records, whatever
+// buffer length a caller chooses.
+KV_NONPAGED kv::ControlResult RunControlCode(PDEVICE_OBJECT physical, const kv::ControlRequest& request) {
+    FramePorts ports(physical);
+    if (kv::IsBlockingCode(request.Code)) return kv::DispatchControl(g_Driver.State, ports, request);
     KIRQL irql;
     KeAcquireSpinLock(&g_Driver.StateLock, &irql);
-    LockedPorts ports(physical, &irql);
     const kv::ControlResult result = kv::DispatchControl(g_Driver.State, ports, request);
     KeReleaseSpinLock(&g_Driver.StateLock, irql);
     ports.FlushBeep();
     return result;
+}
+
+// A handle may outlive the controller that created this device: once the
+// controller is going, nothing more is sent to it, and once it is removed
+// the device only refuses.
+KV_PAGED NTSTATUS HandleControlRequest(FilterExtension* ext, PIRP irp) {
+    const IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
+    kv::ControlRequest request;
+    request.Code = stack->Parameters.DeviceIoControl.IoControlCode;
+    request.Buffer = static_cast<uint8_t*>(irp->AssociatedIrp.SystemBuffer);
+    request.InputLength = stack->Parameters.DeviceIoControl.InputBufferLength;
+    request.OutputLength = stack->Parameters.DeviceIoControl.OutputBufferLength;
+    if (!request.Buffer) request.InputLength = request.OutputLength = 0;
+    if (ext->PnpState == kPnpRemoved || (IsGoing(ext) && kv::IsClassRequestCode(request.Code))) {
+        return CompleteRequest(irp, STATUS_DELETE_PENDING);
+    }
+    const kv::ControlResult result = RunControlCode(ext->PhysicalDevice, request);
+    return CompleteRequest(irp, result.status, result.bytesReturned);
 }
 
 }  // namespace
@@ -49,18 +66,13 @@ extern "C" KV_PAGED NTSTATUS NTAPI KvDispatchCreateClose(PDEVICE_OBJECT device, 
     return CompleteRequest(irp, STATUS_SUCCESS);
 }
 
+// Control requests are counted, so that the removal of the controller waits
+// for those still under way before it lets go of the physical device.
 extern "C" KV_PAGED NTSTATUS NTAPI KvDispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
     FilterExtension* ext = ExtensionOf(device);
     if (ext->IsFilter) return PassDown(ext, irp);
-    // A handle may outlive the controller that created this device.
-    if (ext->PnpState == kPnpRemoved) return CompleteRequest(irp, STATUS_DELETE_PENDING);
-    const IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
-    kv::ControlRequest request;
-    request.Code = stack->Parameters.DeviceIoControl.IoControlCode;
-    request.Buffer = static_cast<uint8_t*>(irp->AssociatedIrp.SystemBuffer);
-    request.InputLength = stack->Parameters.DeviceIoControl.InputBufferLength;
-    request.OutputLength = stack->Parameters.DeviceIoControl.OutputBufferLength;
-    if (!request.Buffer) request.InputLength = request.OutputLength = 0;
-    const kv::ControlResult result = RunControlCode(ext->PhysicalDevice, request);
-    return CompleteRequest(irp, result.status, result.bytesReturned);
+    AcquireRequest(ext);
+    const NTSTATUS status = HandleControlRequest(ext, irp);
+    ReleaseRequest(ext);
+    return status;
 }

@@ -31,6 +31,7 @@ KV_INIT void FillDispatchTable(PDRIVER_OBJECT driver) {
     driver->MajorFunction[IRP_MJ_CLEANUP] = KvDispatchCreateClose;
     driver->MajorFunction[IRP_MJ_DEVICE_CONTROL] = KvDispatchDeviceControl;
     driver->MajorFunction[IRP_MJ_INTERNAL_DEVICE_CONTROL] = KvDispatchInternalControl;
+    driver->MajorFunction[IRP_MJ_PNP] = KvDispatchPnp;
     driver->DriverExtension->AddDevice = KvAddDevice;
     driver->DriverUnload = Unload;
 }

@@ -41,11 +41,17 @@ struct DriverGlobals {
     UNICODE_STRING RegistryPath;
     KTIMER BeepTimer;
     KDPC BeepDpc;
+    KEVENT BeepDpcIdle;  // clear from a timer setting until its DPC has run
 };
 extern DriverGlobals g_Driver;
 
 inline FilterExtension* ExtensionOf(PDEVICE_OBJECT device) {
     return static_cast<FilterExtension*>(device->DeviceExtension);
+}
+
+// Surprise-removed or removed: the controller is gone or going.
+inline bool IsGoing(const FilterExtension* ext) {
+    return ext->PnpState == kPnpSurpriseRemoved || ext->PnpState == kPnpRemoved;
 }
 
 // Outstanding-request counting; the remove event fires below zero.

@@ -19,6 +19,11 @@ NTHALAPI BOOLEAN NTAPI HalMakeBeep(ULONG Frequency);
 // INIT (discarded after it returns), by section attribute.
 #define KV_PAGED __attribute__((section("PAGE")))
 #define KV_INIT __attribute__((section("INIT")))
+// A function that takes a spin lock (or otherwise runs at raised IRQL) for
+// a paged or init caller: gcc would otherwise inline it, and inlined code
+// lands in the caller's section. Kept out of line it stays resident
+// (.text); a package test reads the built images to hold us to this.
+#define KV_NONPAGED __attribute__((noinline))
 
 // Four characters as they read in memory (pool tags, signatures).
 constexpr ULONG KvFourCc(char a, char b, char c, char d) {

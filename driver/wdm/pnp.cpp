@@ -44,13 +44,28 @@ KV_PAGED NTSTATUS StopDevice(FilterExtension* ext, PIRP irp) {
     return PassDown(ext, irp);
 }
 
+// The control device refuses from here on: requests to the controller once
+// it is going, everything once it is removed.
+KV_PAGED void MarkControlDevice(FilterExtension* ext, ULONG state) {
+    if (ext->ControlDevice) ExtensionOf(ext->ControlDevice)->PnpState = state;
+}
+
+// Drops the count's own reference and waits until the requests inside have left.
+KV_PAGED void WaitForRequests(FilterExtension* ext) {
+    ReleaseRequest(ext);
+    KeWaitForSingleObject(&ext->RemoveEvent, Executive, KernelMode, FALSE, nullptr);
+}
+
 KV_PAGED NTSTATUS RemoveDevice(FilterExtension* ext, PIRP irp) {
     if (ext->PnpState == kPnpRemoved) return PassDown(ext, irp);
     ext->PnpState = kPnpRemoved;
+    MarkControlDevice(ext, kPnpRemoved);
     irp->IoStatus.Status = STATUS_SUCCESS;
     const NTSTATUS status = PassDown(ext, irp);
-    ReleaseRequest(ext);
-    KeWaitForSingleObject(&ext->RemoveEvent, Executive, KernelMode, FALSE, nullptr);
+    WaitForRequests(ext);
+    // A control request still talking to the controller holds on to its
+    // physical device; it finishes before that reference goes.
+    if (ext->ControlDevice) WaitForRequests(ExtensionOf(ext->ControlDevice));
     DeleteDevices(ext);
     return status;
 }
@@ -82,9 +97,14 @@ KV_PAGED void DeleteDevices(FilterExtension* ext) {
     }
     if (ext->LowerDevice) IoDetachDevice(ext->LowerDevice);
     PDEVICE_OBJECT control = ext->ControlDevice;
+    PDEVICE_OBJECT physical = ext->PhysicalDevice;
     IoDeleteDevice(ext->FilterDevice);
-    if (control) IoDeleteDevice(control);
+    if (!control) return;
+    IoDeleteDevice(control);
+    ObDereferenceObject(physical);  // taken at AddDevice for the control device's requests
 }
+
+namespace {
 
 KV_PAGED NTSTATUS HandlePnp(FilterExtension* ext, PIRP irp) {
     switch (IoGetCurrentIrpStackLocation(irp)->MinorFunction) {
@@ -94,8 +114,23 @@ KV_PAGED NTSTATUS HandlePnp(FilterExtension* ext, PIRP irp) {
         case IRP_MN_STOP_DEVICE: return StopDevice(ext, irp);
         case IRP_MN_SURPRISE_REMOVAL:
             ext->PnpState = kPnpSurpriseRemoved;
+            MarkControlDevice(ext, kPnpSurpriseRemoved);
             return SucceedAndPassDown(ext, irp);
         case IRP_MN_REMOVE_DEVICE: return RemoveDevice(ext, irp);
         default: return PassDown(ext, irp);
     }
+}
+
+}  // namespace
+
+// Counted like the requests of the generic dispatch, but for the removal,
+// which waits for the count; paged, as Plug and Play runs at passive level.
+extern "C" KV_PAGED NTSTATUS NTAPI KvDispatchPnp(PDEVICE_OBJECT device, PIRP irp) {
+    FilterExtension* ext = ExtensionOf(device);
+    if (!ext->IsFilter) return CompleteRequest(irp, STATUS_NOT_IMPLEMENTED);
+    const bool counted = IoGetCurrentIrpStackLocation(irp)->MinorFunction != IRP_MN_REMOVE_DEVICE;
+    if (counted) AcquireRequest(ext);
+    const NTSTATUS status = HandlePnp(ext, irp);
+    if (counted) ReleaseRequest(ext);
+    return status;
 }

@@ -2,8 +2,6 @@
 #pragma once
 #include "filter_extension.h"
 
-NTSTATUS HandlePnp(FilterExtension* ext, PIRP irp);
-
 // Sends the request down and waits for the lower driver to finish it;
 // the request stays ours afterwards. Returns its final status.
 NTSTATUS ForwardAndWait(FilterExtension* ext, PIRP irp);

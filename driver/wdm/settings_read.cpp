@@ -1,6 +1,6 @@
 // The registry side of the settings: RtlQueryRegistryValues over the
 // value names in their query order, into the core's value source.
-// Non-paged: a control request calls it with the state lock dropped.
+// Non-paged, as the settings read is.
 #include "settings_read.h"
 
 #include "settings.h"
@@ -87,21 +87,17 @@ NTSTATUS QueryStoredValues(Values& values, bool* poolFailed) {
 
 }  // namespace
 
-NTSTATUS ReadDriverSettingsHoldingLock(KIRQL* irql) {
+// Resident: stores under the state lock. The registry is read before the
+// lock is taken, at the caller's passive level.
+KV_NONPAGED NTSTATUS ReadDriverSettings() {
     Values values;
     bool poolFailed;
-    KeReleaseSpinLock(&g_Driver.StateLock, *irql);
     const NTSTATUS status = QueryStoredValues(values, &poolFailed);
-    KeAcquireSpinLock(&g_Driver.StateLock, irql);
     if (poolFailed) return status;
     FetchedValues fetched(values, status);
-    return kv::ReadSettings(g_Driver.State, fetched);
-}
-
-NTSTATUS ReadDriverSettings() {
     KIRQL irql;
     KeAcquireSpinLock(&g_Driver.StateLock, &irql);
-    const NTSTATUS status = ReadDriverSettingsHoldingLock(&irql);
+    const NTSTATUS result = kv::ReadSettings(g_Driver.State, fetched);
     KeReleaseSpinLock(&g_Driver.StateLock, irql);
-    return status;
+    return result;
 }

@@ -6,7 +6,3 @@
 // out, stores the result in g_Driver.State. The caller must not hold the
 // state lock; runs at passive level.
 NTSTATUS ReadDriverSettings();
-
-// The same for a caller that holds the state lock at *irql: the lock is
-// dropped for the registry query and taken again to store the result.
-NTSTATUS ReadDriverSettingsHoldingLock(KIRQL* irql);
