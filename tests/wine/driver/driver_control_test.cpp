@@ -8,14 +8,7 @@
 namespace kvtest {
 namespace {
 
-class ControlDevice : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(session_.Start(&error)) << error;
-    }
-    DriverSession session_;
-};
+using ControlDevice = DriverTest;
 
 struct ShortBufferCase {
     const char* what;
@@ -143,6 +136,23 @@ TEST_F(ControlDevice, ClassRequestsReachTheController) {
     EXPECT_EQ(requests[2].DeviceToHost, 1u);
     EXPECT_EQ(requests[2].Value, 0x0101u);
     EXPECT_EQ(requests[2].Length, 5u);
+}
+
+// A settings read that finds no pool (for the key's path, then for the
+// query table) fails with its own status and leaves the running settings.
+TEST_F(ControlDevice, ReloadWithoutPoolChangesNothing) {
+    const struct {
+        DWORD failingAllocation;
+        LONG status;
+    } cases[] = {{1, static_cast<LONG>(0xC0000099)}, {2, static_cast<LONG>(0xC0000001)}};
+    std::string error;
+    ASSERT_TRUE(session_.StoreSettings({Dword("DBScreenPos", 2)}, &error)) << error;
+    for (const auto& c : cases) {
+        ASSERT_TRUE(session_.harness().FailAllocation(c.failingAllocation, &error)) << error;
+        EXPECT_FALSE(session_.StoreSettings({Dword("DBScreenPos", 3)}, &error));
+        EXPECT_EQ(error, "reload failed with error " + std::to_string(Win32ErrorOf(c.status)));
+        EXPECT_EQ(WordAt(session_.Ioctl(IOCTL_POINTER_GET_SCREEN_POS, {}, 4).output, 0), 2u);
+    }
 }
 
 TEST_F(ControlDevice, AnyNumberOfHandlesMayBeOpen) {

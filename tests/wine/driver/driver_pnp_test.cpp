@@ -15,17 +15,15 @@ constexpr DWORD IRP_MJ_POWER = 0x16, IRP_MJ_PNP = 0x1B;
 constexpr DWORD IRP_MN_SET_POWER = 0x02, IRP_MN_REMOVE_DEVICE = 0x02, IRP_MN_STOP_DEVICE = 0x04,
                 IRP_MN_QUERY_STOP_DEVICE = 0x05;
 
-class DeviceLifecycle : public ::testing::Test {
+class DeviceLifecycle : public DriverTest {
 protected:
-    void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(session_.Start(&error)) << error;
-    }
-    // Every test leaves one fresh controller behind.
+    // Every test ends with an unload that leaves nothing behind, and leaves
+    // one fresh controller for the next.
     void TearDown() override {
         std::string error;
         session_.CloseControl();
         EXPECT_TRUE(session_.harness().Unload(&error)) << error;
+        EXPECT_EQ(session_.AccountingFaults(true), "");
         DriverSession fresh;
         EXPECT_TRUE(fresh.Start(&error)) << error;
     }
@@ -44,7 +42,6 @@ protected:
         for (const KvVirtStackEvent& e : events) pairs.emplace_back(e.Major, e.Minor);
         return pairs;
     }
-    DriverSession session_;
 };
 
 using Pairs = std::vector<std::pair<DWORD, DWORD>>;
@@ -96,6 +93,51 @@ TEST_F(DeviceLifecycle, SecondControllerFiltersWithoutAControlDevice) {
     EXPECT_EQ(Hex(session_.Report(RawReport(1, 1024, 512), second)), "01 00 08 00 08 00 00")
         << "the second keeps filtering";
     session_.Report(RawReport(0, 1024, 512), second);
+}
+
+// A handle opened before the controller went keeps working for the
+// driver's own state, but nothing more is sent to the controller.
+TEST_F(DeviceLifecycle, ClassRequestsNeverReachAGoingController) {
+    const struct {
+        DWORD code;
+        Bytes input;
+        DWORD outputLength;
+    } requests[] = {{IOCTL_POINTER_SET_REPORT, {0x02, 0x03}, 2},
+                    {IOCTL_POINTER_GET_REPORT, {}, 4},
+                    {IOCTL_POINTER_SET_DEVICE_MODE, Words({0x120}), 0}};
+    for (DWORD removal : {KVVIRT_PNP_SURPRISE_REMOVAL, KVVIRT_PNP_REMOVE}) {
+        EXPECT_EQ(Pnp(0, removal), 0);
+        for (const auto& r : requests) {
+            const IoctlResult result = session_.Ioctl(r.code, r.input, r.outputLength);
+            EXPECT_FALSE(result.ok) << std::hex << r.code;
+            EXPECT_EQ(result.error, Win32ErrorOf(kDeletePending)) << std::hex << r.code;
+        }
+        EXPECT_EQ(session_.AccountingFaults(), "") << "after removal request " << removal;
+    }
+}
+
+// The beep's ending DPC has expired when the driver unloads: queued (the
+// system offers KeFlushQueuedDpcs, XP on) or already running (Windows
+// 2000). The unload returns only once it is done with.
+TEST_F(DeviceLifecycle, UnloadWaitsForTheEndingDpc) {
+    const struct {
+        const char* system;
+        KvVirtDpcModel model;
+    } cases[] = {{"XP", {0, 300, 0, 0}}, {"Windows 2000", {1, 0, 250, 0}}};
+    session_.CloseControl();
+    std::string error;
+    for (const auto& c : cases) {
+        DriverSession session;
+        ASSERT_TRUE(session.Start(&error)) << error;
+        ASSERT_TRUE(session.harness().SetDpcModel(c.model, &error)) << error;
+        ASSERT_TRUE(session.Ioctl(IOCTL_POINTER_SET_BEEP, Words({0, 1000, 32, 0, 0}), 0).ok);
+        ASSERT_TRUE(session.Ioctl(IOCTL_POINTER_BEEP, {}, 0).ok);
+        Sleep(100);
+        session.CloseControl();
+        EXPECT_TRUE(session.harness().Unload(&error)) << error;
+        EXPECT_TRUE(session.harness().SetDpcModel({}, &error)) << error;
+        EXPECT_EQ(session.AccountingFaults(true), "") << c.system;
+    }
 }
 
 TEST_F(DeviceLifecycle, UnloadStopsASoundingBeep) {

@@ -8,12 +8,8 @@
 namespace kvtest {
 namespace {
 
-class ReportPath : public ::testing::Test {
+class ReportPath : public DriverTest {
 protected:
-    void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(session_.Start(&error)) << error;
-    }
     void Store(const std::vector<StoredValue>& values) {
         std::string error;
         ASSERT_TRUE(session_.StoreSettings(values, &error)) << error;
@@ -24,7 +20,6 @@ protected:
         EXPECT_TRUE(session_.harness().TakeBeeps(&beeps, &error)) << error;
         return beeps;
     }
-    DriverSession session_;
 };
 
 TEST_F(ReportPath, SettingsComeFromTheRegistry) {

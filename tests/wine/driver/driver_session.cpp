@@ -39,6 +39,13 @@ std::string Hex(const Bytes& bytes) {
     return text;
 }
 
+DWORD Win32ErrorOf(LONG status) {
+    using ToDosError = ULONG(WINAPI*)(LONG);
+    auto convert = reinterpret_cast<ToDosError>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlNtStatusToDosError")));
+    return convert ? convert(status) : 0;
+}
+
 std::string HarnessFolder() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -65,8 +72,15 @@ bool DriverSession::Start(std::string* error) {
         *error = "cannot open " KV_CONTROL_DEVICE_PATH ", error " + std::to_string(GetLastError());
         return false;
     }
+    KvVirtState state;
+    if (!harness_.Query(&state, error)) return false;
+    if (!state.ImportsPatched) {
+        *error = "the harness does not stand in for the filter's imports";
+        return false;
+    }
     if (!StoreSettings({}, error)) return false;
     Report(RawReport(0, 0, 0));  // ends any touch an earlier test left
+    AccountingFaults();
     std::vector<KvVirtBeep> beeps;
     std::vector<KvVirtClassRequest> requests;
     std::vector<KvVirtStackEvent> events;
@@ -102,6 +116,25 @@ IoctlResult DriverSession::Ioctl(DWORD code, const Bytes& input, DWORD outputLen
     result.error = result.ok ? 0 : GetLastError();
     result.output.resize(returned);
     return result;
+}
+
+std::string DriverSession::AccountingFaults(bool unloaded) {
+    KvVirtAccounting c;
+    std::string error;
+    if (!harness_.TakeAccounting(&c, &error)) return error;
+    std::string faults;
+    auto note = [&faults](bool fault, const std::string& what) {
+        if (fault) faults += (faults.empty() ? "" : "; ") + what;
+    };
+    note(c.IrpsCompleted != c.IrpsSent || c.IrpsMiscompleted,
+         std::to_string(c.IrpsSent) + " requests sent, " + std::to_string(c.IrpsCompleted) + " completed once, " +
+             std::to_string(c.IrpsMiscompleted) + " twice");
+    note(c.LateRequests, std::to_string(c.LateRequests) + " requests reached a removed controller");
+    note(c.StackOverruns, std::to_string(c.StackOverruns) + " requests ran out of stack locations");
+    note(c.LateDpcs, std::to_string(c.LateDpcs) + " DPCs outlived the unload");
+    note(c.PoolMisuses, std::to_string(c.PoolMisuses) + " pool blocks with a foreign tag or owner");
+    note(unloaded && c.PoolOutstanding, std::to_string(c.PoolOutstanding) + " pool blocks left after unload");
+    return faults;
 }
 
 Bytes DriverSession::Report(const Bytes& report, DWORD controller, DWORD mode) {

@@ -2,6 +2,7 @@
 // kvusb.sys loaded, the control device as a client sees it, and the
 // Parameters key in the prefix's registry.
 #pragma once
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
@@ -33,6 +34,8 @@ DWORD WordAt(const Bytes& bytes, size_t index);
 // The seven-byte report the controller sends for contact c at raw (x, y).
 Bytes RawReport(BYTE contact, int x, int y);
 std::string Hex(const Bytes& bytes);
+// The error a Win32 caller sees for a request completed with `status`.
+DWORD Win32ErrorOf(LONG status);
 
 class DriverSession {
 public:
@@ -61,6 +64,11 @@ public:
     // `contacts` contact reports at (x, y), then the release.
     Bytes Touch(int x, int y, int contacts);
 
+    // What the harness counted against the filter since the last call, as
+    // Driver Verifier would: "" when clean. After an unload no pool block
+    // may be left either.
+    std::string AccountingFaults(bool unloaded = false);
+
     kvvirt::Client& harness() { return harness_; }
     const std::string& lastError() const { return lastError_; }
 
@@ -68,6 +76,18 @@ private:
     kvvirt::Client harness_;
     HANDLE control_ = INVALID_HANDLE_VALUE;
     std::string lastError_;
+};
+
+// The fixture of the driver tests: a started session, and a harness that
+// counted nothing against the filter by the end of the test.
+class DriverTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(session_.Start(&error)) << error;
+    }
+    void TearDown() override { EXPECT_EQ(session_.AccountingFaults(), ""); }
+    DriverSession session_;
 };
 
 // The folder of the harness's binaries, next to this test's build folder.

@@ -60,29 +60,25 @@ DWORD WINAPI ArmCaptures(void* context) {
     return 0;
 }
 
+using Stress = DriverTest;
+
 // Reports alone, each completed at once: the path's rate with the harness's
 // own round trip (client, wineserver, winedevice) included.
-TEST(Stress, ThroughputOfTheStackAlone) {
-    DriverSession session;
-    std::string error;
-    ASSERT_TRUE(session.Start(&error)) << error;
+TEST_F(Stress, ThroughputOfTheStackAlone) {
     const DWORD started = GetTickCount();
     int rewritten = 0;
     for (int i = 0; i < kReports / 4; ++i) {
-        const Bytes arrived = session.Report(RawReport(1, 1024, 512));
+        const Bytes arrived = session_.Report(RawReport(1, 1024, 512));
         rewritten += arrived.size() == 7 && arrived[2] == 0x10;
     }
     const DWORD elapsed = GetTickCount() - started;
-    session.Report(RawReport(0, 1024, 512));
+    session_.Report(RawReport(0, 1024, 512));
     EXPECT_EQ(rewritten, kReports / 4);
     std::printf("throughput alone: %d reports in %lu ms (%.0f reports/s)\n", kReports / 4,
                 static_cast<unsigned long>(elapsed), elapsed ? kReports / 4 * 1000.0 / elapsed : 0.0);
 }
 
-TEST(Stress, ReportsStayWholeWhileControlCodesRun) {
-    DriverSession session;
-    std::string error;
-    ASSERT_TRUE(session.Start(&error)) << error;
+TEST_F(Stress, ReportsStayWholeWhileControlCodesRun) {
     Shared shared;
     HANDLE threads[2] = {CreateThread(nullptr, 0, HammerControlCodes, &shared, 0, nullptr),
                          CreateThread(nullptr, 0, ArmCaptures, &shared, 0, nullptr)};
@@ -92,7 +88,7 @@ TEST(Stress, ReportsStayWholeWhileControlCodesRun) {
     for (int i = 0; i < kReports; ++i) {
         // Each report carries its own point, so a mix-up shows.
         const int x = i % 2048, y = (i * 7) % 2048;
-        const Bytes arrived = session.Report(RawReport(i % 5 == 4 ? 0 : 1, x, y), 0,
+        const Bytes arrived = session_.Report(RawReport(i % 5 == 4 ? 0 : 1, x, y), 0,
                                              i % 3 == 0 ? KVVIRT_REPORT_COMPLETE_LATER : KVVIRT_REPORT_COMPLETE_AT_ONCE);
         if (arrived.size() != 7) {
             ++lost;
@@ -110,7 +106,7 @@ TEST(Stress, ReportsStayWholeWhileControlCodesRun) {
         EXPECT_EQ(code, 0u);
         CloseHandle(thread);
     }
-    session.Report(RawReport(0, 0, 0));
+    session_.Report(RawReport(0, 0, 0));
 
     EXPECT_EQ(lost, 0);
     EXPECT_EQ(wrong, 0);

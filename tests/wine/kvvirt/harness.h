@@ -21,12 +21,14 @@ struct KvImageInfo {
 typedef void(NTAPI* KvLoadImageNotify)(PUNICODE_STRING name, HANDLE process, KvImageInfo* info);
 NTSYSAPI NTSTATUS NTAPI PsSetLoadImageNotifyRoutine(KvLoadImageNotify routine);
 NTSYSAPI NTSTATUS NTAPI PsRemoveLoadImageNotifyRoutine(KvLoadImageNotify routine);
+NTSYSAPI HANDLE NTAPI PsGetCurrentThreadId(void);
 NTSYSAPI NTSTATUS NTAPI ObReferenceObjectByName(PUNICODE_STRING name, ULONG attributes, PACCESS_STATE access,
                                                 ACCESS_MASK desired, POBJECT_TYPE type, KPROCESSOR_MODE mode,
                                                 PVOID parse, PVOID* object);
 }
 
 constexpr ULONG kPdoMagic = KvFourCc('V', 'P', 'd', 'o');
+constexpr ULONG kBelowMagic = KvFourCc('V', 'B', 'l', 'w');
 constexpr ULONG kControlMagic = KvFourCc('V', 'C', 't', 'l');
 
 struct VirtualExtension {
@@ -34,10 +36,13 @@ struct VirtualExtension {
     ULONG Controller;
 };
 
-// One virtual controller: its physical device and the report it hands
-// up to the next interrupt transfer.
+// One virtual controller: its physical device, another lower filter on it
+// (as a USB stack may have below ours), and the report it hands up to the
+// next interrupt transfer.
 struct VirtualController {
     PDEVICE_OBJECT Pdo;
+    PDEVICE_OBJECT Below;
+    bool Gone;  // surprise-removed or removed: nothing but Plug and Play may arrive
     UCHAR Report[KVVIRT_MAX_REPORT];
     ULONG ReportLength;
     ULONG Mode;
@@ -55,12 +60,15 @@ struct RecordLog {
 struct Harness {
     PDRIVER_OBJECT Self;
     PDRIVER_OBJECT Target;  // kvusb's driver object once loaded
+    volatile bool TargetUnloading;  // its unload is under way
+    volatile bool TargetGone;       // its unload has returned
     VirtualController Controllers[KVVIRT_MAX_CONTROLLERS];
     KSPIN_LOCK LogLock;
     RecordLog<KvVirtBeep> Beeps;
     LARGE_INTEGER BeepStarted;
     bool BeepOpen;
-    bool BeepPatched;
+    bool ImportsPatched;
+    KvVirtAccounting Counts;  // under LogLock
     RecordLog<KvVirtClassRequest> Requests;
     RecordLog<KvVirtStackEvent> StackEvents;
 };
@@ -72,6 +80,14 @@ void Append(RecordLog<Record>& log, const Record& record) {
     KIRQL irql;
     KeAcquireSpinLock(&g_Harness.LogLock, &irql);
     if (log.Count < KVVIRT_MAX_RECORDS) log.Items[log.Count++] = record;
+    KeReleaseSpinLock(&g_Harness.LogLock, irql);
+}
+
+// Adds one to a count of the accounting.
+inline void CountEvent(uint32_t KvVirtAccounting::*count) {
+    KIRQL irql;
+    KeAcquireSpinLock(&g_Harness.LogLock, &irql);
+    g_Harness.Counts.*count += 1;
     KeReleaseSpinLock(&g_Harness.LogLock, irql);
 }
 
@@ -88,14 +104,31 @@ ULONG Take(RecordLog<Record>& log, void* out, ULONG outLength) {
     return count * sizeof(Record);
 }
 
-// beep_recorder.cpp: redirects a loaded kvusb.sys's HalMakeBeep.
-NTSTATUS InstallBeepRecorder();
-void RemoveBeepRecorder();
+// import_patch.cpp: points a loaded kvusb.sys's imports at the harness.
+NTSTATUS InstallImportPatches();
+
+// The stand-ins the imports go to. beep_recorder.cpp:
+extern "C" BOOLEAN NTAPI RecordBeep(ULONG frequency);
+// pool_ledger.cpp:
+extern "C" PVOID NTAPI LedgerAllocate(POOL_TYPE type, SIZE_T bytes, ULONG tag);
+extern "C" VOID NTAPI LedgerFree(PVOID address, ULONG tag);
+void FailAllocation(ULONG nth);
+// dpc_model.cpp:
+extern "C" BOOLEAN NTAPI ModelSetTimer(PKTIMER timer, LARGE_INTEGER due, PKDPC dpc);
+extern "C" BOOLEAN NTAPI ModelCancelTimer(PKTIMER timer);
+extern "C" BOOLEAN NTAPI ModelRemoveQueueDpc(PKDPC dpc);
+extern "C" PVOID NTAPI ModelGetSystemRoutineAddress(PUNICODE_STRING name);
+void InitializeDpcModel();  // once, at entry
+void SetDpcModel(const KvVirtDpcModel& model);
+void WaitForIdleDpc();
+void HoldEndingDpc();
 
 // virtual_device.cpp: the physical devices and their dispatch.
 void InitializeVirtualControllers();  // once, at entry
 NTSTATUS CreateVirtualDevice(ULONG controller);
 NTSTATUS DispatchVirtualDevice(PDEVICE_OBJECT device, PIRP irp);
+NTSTATUS DispatchBelow(PDEVICE_OBJECT device, PIRP irp);
+void DeleteVirtualDevice(ULONG controller);
 
 // stack_driver.cpp: loading the filter and sending requests down its stack.
 NTSTATUS LoadTarget();

@@ -3,9 +3,31 @@
 #pragma once
 #include "kernel_headers.h"
 
+// Every request a test driver sends into a stack, and how often the stack
+// completed it: each exactly once.
+struct KvIrpLedger {
+    volatile LONG Sent;
+    volatile LONG Completed;
+    volatile LONG CompletedTwice;
+};
+inline KvIrpLedger g_KvIrps;
+
+// The sender's completion routine: counts, and lets completion go on.
+extern "C" inline NTSTATUS NTAPI KvCountCompletion(PDEVICE_OBJECT, PIRP, PVOID context) {
+    if (InterlockedIncrement(static_cast<volatile LONG*>(context)) == 1) {
+        InterlockedIncrement(&g_KvIrps.Completed);
+    } else {
+        InterlockedIncrement(&g_KvIrps.CompletedTwice);
+    }
+    return STATUS_SUCCESS;
+}
+
 // Calls the top of a stack with a request built with `done` and `io`, and
 // waits for it if it pends.
 inline NTSTATUS KvCallAndWait(PDEVICE_OBJECT top, PIRP irp, KEVENT* done, IO_STATUS_BLOCK* io, bool power) {
+    volatile LONG completions = 0;
+    IoSetCompletionRoutine(irp, KvCountCompletion, const_cast<LONG*>(&completions), TRUE, TRUE, TRUE);
+    InterlockedIncrement(&g_KvIrps.Sent);
     NTSTATUS status = power ? PoCallDriver(top, irp) : IoCallDriver(top, irp);
     if (status == STATUS_PENDING) {
         KeWaitForSingleObject(done, Executive, KernelMode, FALSE, nullptr);

@@ -149,4 +149,20 @@ bool Client::Query(KvVirtState* state, std::string* error) {
     return returned == sizeof *state;
 }
 
+bool Client::TakeAccounting(KvVirtAccounting* counts, std::string* error) {
+    DWORD returned = 0;
+    if (!Call(IOCTL_KVVIRT_TAKE_ACCOUNTING, nullptr, 0, counts, sizeof *counts, &returned, error)) return false;
+    return returned == sizeof *counts;
+}
+
+bool Client::FailAllocation(DWORD nth, std::string* error) {
+    DWORD returned = 0;
+    return Call(IOCTL_KVVIRT_FAIL_ALLOCATION, &nth, sizeof nth, nullptr, 0, &returned, error);
+}
+
+bool Client::SetDpcModel(const KvVirtDpcModel& model, std::string* error) {
+    DWORD returned = 0;
+    return Call(IOCTL_KVVIRT_DPC_MODEL, &model, sizeof model, nullptr, 0, &returned, error);
+}
+
 }  // namespace kvvirt

@@ -36,6 +36,11 @@ public:
     bool AddController(DWORD* index, std::string* error);
     bool Unload(std::string* error);
     bool Query(KvVirtState* state, std::string* error);
+    // The counts so far (the event counts start again).
+    bool TakeAccounting(KvVirtAccounting* counts, std::string* error);
+    // The filter's `nth` pool allocation from now fails (0: none).
+    bool FailAllocation(DWORD nth, std::string* error);
+    bool SetDpcModel(const KvVirtDpcModel& model, std::string* error);
 
 private:
     bool Call(DWORD code, const void* in, DWORD inLength, void* out, DWORD outLength, DWORD* returned,

@@ -35,7 +35,7 @@ ULONG Query(KvVirtState* state) {
     for (ULONG i = 0; i < KVVIRT_MAX_CONTROLLERS; ++i) {
         if (g_Harness.Controllers[i].Pdo) state->Controllers |= 1u << i;
     }
-    state->BeepPatched = g_Harness.BeepPatched;
+    state->ImportsPatched = g_Harness.ImportsPatched;
     return sizeof *state;
 }
 
@@ -44,6 +44,39 @@ ULONG Answer(void* buffer, NTSTATUS status, ULONG value) {
     answer->Status = status;
     answer->Value = value;
     return sizeof *answer;
+}
+
+// The counts so far; the counts of events start again from zero.
+ULONG TakeAccounting(KvVirtAccounting* out) {
+    WaitForIdleDpc();
+    KIRQL irql;
+    KeAcquireSpinLock(&g_Harness.LogLock, &irql);
+    KvVirtAccounting& counts = g_Harness.Counts;
+    counts.IrpsSent = static_cast<uint32_t>(InterlockedExchange(&g_KvIrps.Sent, 0));
+    counts.IrpsCompleted = static_cast<uint32_t>(InterlockedExchange(&g_KvIrps.Completed, 0));
+    counts.IrpsMiscompleted = static_cast<uint32_t>(InterlockedExchange(&g_KvIrps.CompletedTwice, 0));
+    *out = counts;
+    const uint32_t outstanding = counts.PoolOutstanding;
+    RtlZeroMemory(&counts, sizeof counts);
+    counts.PoolOutstanding = outstanding;
+    KeReleaseSpinLock(&g_Harness.LogLock, irql);
+    return sizeof *out;
+}
+
+// Harness settings that take a record and answer nothing.
+NTSTATUS Configure(ULONG code, const UCHAR* buffer, ULONG inLength) {
+    if (code == IOCTL_KVVIRT_FAIL_ALLOCATION) {
+        if (inLength < sizeof(uint32_t)) return STATUS_BUFFER_TOO_SMALL;
+        uint32_t nth;
+        RtlCopyMemory(&nth, buffer, sizeof nth);
+        FailAllocation(nth);
+        return STATUS_SUCCESS;
+    }
+    KvVirtDpcModel model;
+    if (inLength < sizeof model) return STATUS_BUFFER_TOO_SMALL;
+    RtlCopyMemory(&model, buffer, sizeof model);
+    SetDpcModel(model);
+    return STATUS_SUCCESS;
 }
 
 NTSTATUS Report(UCHAR* buffer, ULONG inLength, ULONG outLength, ULONG* information) {
@@ -73,6 +106,12 @@ NTSTATUS Control(PIRP irp, ULONG* information) {
         *information = Take(g_Harness.StackEvents, buffer, out);
         return STATUS_SUCCESS;
     }
+    if (code == IOCTL_KVVIRT_FAIL_ALLOCATION || code == IOCTL_KVVIRT_DPC_MODEL) return Configure(code, buffer, in);
+    if (code == IOCTL_KVVIRT_TAKE_ACCOUNTING) {
+        if (out < sizeof(KvVirtAccounting)) return STATUS_BUFFER_TOO_SMALL;
+        *information = TakeAccounting(reinterpret_cast<KvVirtAccounting*>(buffer));
+        return STATUS_SUCCESS;
+    }
     if (code == IOCTL_KVVIRT_QUERY) {
         if (out < sizeof(KvVirtState)) return STATUS_BUFFER_TOO_SMALL;
         *information = Query(reinterpret_cast<KvVirtState*>(buffer));
@@ -100,9 +139,9 @@ NTSTATUS Control(PIRP irp, ULONG* information) {
 }
 
 extern "C" NTSTATUS NTAPI Dispatch(PDEVICE_OBJECT device, PIRP irp) {
-    if (static_cast<VirtualExtension*>(device->DeviceExtension)->Magic == kPdoMagic) {
-        return DispatchVirtualDevice(device, irp);
-    }
+    const ULONG magic = static_cast<VirtualExtension*>(device->DeviceExtension)->Magic;
+    if (magic == kPdoMagic) return DispatchVirtualDevice(device, irp);
+    if (magic == kBelowMagic) return DispatchBelow(device, irp);
     return KvCompleteControlRequest(irp, Control);
 }
 
@@ -119,10 +158,11 @@ extern "C" NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING) {
     g_Harness.Self = driver;
     KeInitializeSpinLock(&g_Harness.LogLock);
     InitializeVirtualControllers();
+    InitializeDpcModel();
     for (ULONG i = 0; i <= IRP_MJ_MAXIMUM_FUNCTION; ++i) driver->MajorFunction[i] = Dispatch;
     NTSTATUS status = CreateControlDevice(driver);
     if (!NT_SUCCESS(status)) return status;
-    status = InstallBeepRecorder();
+    status = InstallImportPatches();
     if (!NT_SUCCESS(status)) return status;
     // The filter comes up with the harness; kvvirt.exe start repeats this
     // when a test has unloaded it.

@@ -30,6 +30,12 @@
 #define IOCTL_KVVIRT_UNLOAD KVVIRT_CTL(0x807)
 /* Out: KvVirtState. */
 #define IOCTL_KVVIRT_QUERY KVVIRT_CTL(0x808)
+/* Out: KvVirtAccounting; its counts of events are cleared. */
+#define IOCTL_KVVIRT_TAKE_ACCOUNTING KVVIRT_CTL(0x809)
+/* In: uint32 N: the filter's Nth pool allocation from now fails (0: none). */
+#define IOCTL_KVVIRT_FAIL_ALLOCATION KVVIRT_CTL(0x80A)
+/* In: KvVirtDpcModel. */
+#define IOCTL_KVVIRT_DPC_MODEL KVVIRT_CTL(0x80B)
 
 #define KVVIRT_MAX_CONTROLLERS 2u
 #define KVVIRT_MAX_REPORT 64u
@@ -90,10 +96,34 @@ typedef struct KvVirtStackEvent {
     uint32_t Minor;
 } KvVirtStackEvent;
 
+/* What the harness saw the filter do, as Driver Verifier would count it. */
+typedef struct KvVirtAccounting {
+    uint32_t PoolAllocations;  /* by the filter (not cleared) */
+    uint32_t PoolOutstanding;  /* allocated and not yet freed (not cleared) */
+    uint32_t PoolMisuses;      /* a tag other than Filt, a free of a block not ours */
+    uint32_t PoolFailures;     /* allocations failed on purpose */
+    uint32_t IrpsSent;         /* by the harness into a stack */
+    uint32_t IrpsCompleted;
+    uint32_t IrpsMiscompleted; /* completed twice, or never within the harness's wait */
+    uint32_t LateRequests;     /* reached a physical device after its surprise removal or removal */
+    uint32_t StackOverruns;    /* reached the device below the filter with no stack location left */
+    uint32_t LateDpcs;         /* a DPC of the filter still queued or running when its unload returned */
+} KvVirtAccounting;
+
+/* How the harness's timers and DPCs behave for the filter: as on Windows,
+ * a DPC may be queued and not yet run, or running, when a timer is
+ * cancelled. KeFlushQueuedDpcs is offered from XP on. */
+typedef struct KvVirtDpcModel {
+    uint32_t Windows2000;   /* 1: the system has no KeFlushQueuedDpcs */
+    uint32_t QueuedHoldMs;  /* an expired timer's DPC waits this long before it runs */
+    uint32_t RunningHoldMs; /* a DPC that ends the tone takes this long inside the speaker call */
+    uint32_t Reserved;
+} KvVirtDpcModel;
+
 typedef struct KvVirtState {
     uint32_t Loaded;
     uint32_t Controllers; /* bit i set: controller i present */
-    uint32_t BeepPatched; /* the driver's HalMakeBeep import goes to the recorder */
+    uint32_t ImportsPatched; /* the harness stands in for the filter's speaker, pool and timer imports */
     uint32_t Reserved;
 } KvVirtState;
 

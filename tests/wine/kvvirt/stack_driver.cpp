@@ -38,6 +38,7 @@ NTSTATUS LoadTarget() {
     status = ObReferenceObjectByName(&name, OBJ_CASE_INSENSITIVE, nullptr, 0, nullptr, KernelMode, nullptr, &object);
     if (!NT_SUCCESS(status)) return status;
     g_Harness.Target = static_cast<PDRIVER_OBJECT>(object);
+    g_Harness.TargetGone = false;
     return STATUS_SUCCESS;
 }
 
@@ -52,8 +53,7 @@ NTSTATUS AddController(ULONG* index) {
     status = g_Harness.Target->DriverExtension->AddDevice(g_Harness.Target, pdo);
     if (NT_SUCCESS(status)) status = SendToTop(slot, IRP_MJ_PNP, IRP_MN_START_DEVICE, PowerDeviceUnspecified);
     if (!NT_SUCCESS(status)) {
-        IoDeleteDevice(pdo);
-        g_Harness.Controllers[slot].Pdo = nullptr;
+        DeleteVirtualDevice(slot);
         return status;
     }
     *index = slot;
@@ -67,12 +67,13 @@ NTSTATUS SendPnp(ULONG controller, ULONG request) {
         case KVVIRT_POWER_D0: return SendToTop(controller, IRP_MJ_POWER, IRP_MN_SET_POWER, PowerDeviceD0);
         case KVVIRT_POWER_D3: return SendToTop(controller, IRP_MJ_POWER, IRP_MN_SET_POWER, PowerDeviceD3);
         case KVVIRT_READ: return SendToTop(controller, IRP_MJ_READ, 0, PowerDeviceUnspecified);
+        case KVVIRT_PNP_SURPRISE_REMOVAL:
+            g_Harness.Controllers[controller].Gone = true;
+            return SendToTop(controller, IRP_MJ_PNP, IRP_MN_SURPRISE_REMOVAL, PowerDeviceUnspecified);
         case KVVIRT_PNP_REMOVE:
-            // As a bus driver does: the physical device goes after the stack
-            // above it has been torn down.
+            g_Harness.Controllers[controller].Gone = true;
             status = SendToTop(controller, IRP_MJ_PNP, IRP_MN_REMOVE_DEVICE, PowerDeviceUnspecified);
-            IoDeleteDevice(g_Harness.Controllers[controller].Pdo);
-            g_Harness.Controllers[controller].Pdo = nullptr;
+            DeleteVirtualDevice(controller);
             return status;
         default:
             if (request > 0xFF) return STATUS_INVALID_PARAMETER;
@@ -89,7 +90,11 @@ NTSTATUS UnloadTarget() {
     g_Harness.Target = nullptr;
     UNICODE_STRING key;
     InitUnicode(&key, kTargetKey);
-    return ZwUnloadDriver(&key);
+    g_Harness.TargetUnloading = true;
+    const NTSTATUS status = ZwUnloadDriver(&key);
+    g_Harness.TargetGone = NT_SUCCESS(status);
+    g_Harness.TargetUnloading = false;
+    return status;
 }
 
 NTSTATUS PushReport(const KvVirtReportHeader& header, const UCHAR* bytes, UCHAR* out, ULONG* outLength) {
