@@ -1,6 +1,8 @@
 // The applet's container dialog.
 #include "control_panel_dlg.h"
 
+#include <algorithm>
+
 #include "../resources/cpl_ids.h"
 #include "kvshared.h"
 #include "settings_rules.h"
@@ -11,6 +13,7 @@ BOOL CControlPanelDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     MoveOverTouchScreen();
     EmbedSheet();
+    FitToSheet();
     return TRUE;
 }
 
@@ -31,7 +34,7 @@ void CControlPanelDlg::MoveOverTouchScreen() {
 }
 
 // The sheet goes where the hidden frame control marks, as a child that the
-// Tab key moves into and out of.
+// Tab key moves into and out of; never above or left of the client area.
 void CControlPanelDlg::EmbedSheet() {
     CPropertyPage* pages[] = {&calibrationPage, &beepPage, &mousePage, &placementPage, &aboutPage};
     for (CPropertyPage* page : pages) sheet.AddPage(page);
@@ -39,9 +42,33 @@ void CControlPanelDlg::EmbedSheet() {
     HWND window = sheet.Handle();
     SetWindowLongPtrA(window, GWL_EXSTYLE, GetWindowLongPtrA(window, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | WS_TABSTOP);
-    RECT frame;
-    GetWindowRect(Item(IDC_SHEET_FRAME), &frame);
-    POINT topLeft = {frame.left, frame.top};
-    ScreenToClient(Handle(), &topLeft);
-    SetWindowPos(window, nullptr, topLeft.x + 10, topLeft.y - 7, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT frame = ChildRect(Item(IDC_SHEET_FRAME));
+    SetWindowPos(window, nullptr, std::max(frame.left + 10, 0L), std::max(frame.top - 7, 0L), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The sheet's size comes from its pages in the system's fonts, not from the
+// frame: the dialog grows (or shrinks) by as much as the sheet overruns the
+// frame, and Ok and Cancel move with its bottom-right corner, so the
+// template's margins and button spacing hold around the sheet it holds.
+void CControlPanelDlg::FitToSheet() {
+    if (!sheet.Handle()) return;
+    const RECT frame = ChildRect(Item(IDC_SHEET_FRAME)), held = ChildRect(sheet.Handle());
+    const LONG dx = held.right - frame.right, dy = held.bottom - frame.bottom;
+    for (int id : {IDOK, IDCANCEL}) {
+        const RECT button = ChildRect(Item(id));
+        SetWindowPos(Item(id), nullptr, button.left + dx, button.top + dy, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RECT outer;
+    GetWindowRect(Handle(), &outer);
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT CControlPanelDlg::ChildRect(HWND child) const {
+    RECT r = {};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
+    return r;
 }

@@ -1,5 +1,6 @@
-// The applet's dialog: Ok and Cancel around an embedded sheet of the five
-// pages, opened over the part of the desktop the touch screen shows.
+// The applet's dialog: an embedded sheet of the five pages with Ok and
+// Cancel below it, sized to the sheet and opened over the part of the
+// desktop the touch screen shows.
 #ifndef KV_CPL_CONTROL_PANEL_DLG_H
 #define KV_CPL_CONTROL_PANEL_DLG_H
 
@@ -29,6 +30,9 @@ protected:
 private:
     void MoveOverTouchScreen();
     void EmbedSheet();
+    void FitToSheet();
+    // A child's rectangle in this dialog's client coordinates.
+    RECT ChildRect(HWND child) const;
 };
 
 #endif

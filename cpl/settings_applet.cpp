@@ -33,11 +33,15 @@ void CSettingsApplet::HandToPages(CControlPanelDlg* dialog) {
     dialog->calibrationPage.programFiles = programFiles;
 }
 
-void CSettingsApplet::TakeFromPages(const CControlPanelDlg& dialog) {
+// A stored mode that is not one of the list's (16, 32, 48) maps to an index
+// that gives it back changed; it stays as stored until the user picks one.
+void CSettingsApplet::TakeFromPages(const CControlPanelDlg& dialog, uint32_t storedButtonMode) {
     settings.BeepFreq = static_cast<uint32_t>(dialog.beepPage.tone);
     settings.BeepTime = static_cast<uint32_t>(dialog.beepPage.duration);
     settings.BeepMode = static_cast<uint32_t>(dialog.beepPage.beepIndex);
-    settings.ButtonMode = ButtonModeFromIndex(dialog.mousePage.modeIndex);
+    settings.ButtonMode = dialog.mousePage.UserChanged(IDC_MOUSE_MODE)
+                              ? ButtonModeFromIndex(dialog.mousePage.modeIndex)
+                              : storedButtonMode;
     settings.DoubleClickHeight = dialog.mousePage.field;
     settings.DoubleClickSpeed = dialog.mousePage.speed;
     settings.RBNDelay = dialog.mousePage.delayCode;
@@ -60,6 +64,7 @@ LONG CSettingsApplet::OnDblclk(HWND panel, LPARAM, LPARAM) {
         CControlPanelDlg dialog(panel);
         LoadSettings();
         HandToPages(&dialog);
+        const uint32_t storedButtonMode = settings.ButtonMode;
         settings.ButtonMode = LiveDeviceMode(settings.ButtonMode);
         SendDeviceMode(device, settings.ButtonMode);
         dialog.device = device;
@@ -67,7 +72,7 @@ LONG CSettingsApplet::OnDblclk(HWND panel, LPARAM, LPARAM) {
         dialog.mousePage.device = device;
         dialog.placementPage.placementCode = settings.DBScreenPos;
         if (RunDialog(&dialog) == IDOK) {
-            TakeFromPages(dialog);
+            TakeFromPages(dialog, storedButtonMode);
             SaveSettings();
             SetDoubleClickTime(static_cast<UINT>(settings.DoubleClickSpeed));
             SendToDevice(device, IOCTL_POINTER_RELOAD_SETTINGS_QUIET);

@@ -35,7 +35,7 @@ protected:
 
 private:
     void HandToPages(CControlPanelDlg* dialog);
-    void TakeFromPages(const CControlPanelDlg& dialog);
+    void TakeFromPages(const CControlPanelDlg& dialog, uint32_t storedButtonMode);
     void SendBeepRecord();
 
     Win32ControlDevice driver_;

@@ -12,9 +12,9 @@
 TabPage2::TabPage2() : CTrackingPage(IDD_BEEP_PAGE) {}
 
 void TabPage2::DoDataExchange(bool save) {
-    DdxComboIndex(Handle(), IDC_BEEP_MODE, beepIndex, save);
-    DdxTrackbarPos(Handle(), IDC_BEEP_DURATION, duration, save);
-    DdxTrackbarPos(Handle(), IDC_BEEP_TONE, tone, save);
+    if (Exchanges(IDC_BEEP_MODE, save)) DdxComboIndex(Handle(), IDC_BEEP_MODE, beepIndex, save);
+    if (Exchanges(IDC_BEEP_DURATION, save)) DdxTrackbarPos(Handle(), IDC_BEEP_DURATION, duration, save);
+    if (Exchanges(IDC_BEEP_TONE, save)) DdxTrackbarPos(Handle(), IDC_BEEP_TONE, tone, save);
     DdxText(Handle(), IDC_BEEP_TONE_TEXT, toneText, save);
     DdxText(Handle(), IDC_BEEP_DURATION_TEXT, durationText, save);
 }

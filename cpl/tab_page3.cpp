@@ -13,9 +13,9 @@ TabPage3::TabPage3() : CTrackingPage(IDD_MOUSE_PAGE) {}
 
 // The delay list takes no part: only a selection from it changes the code.
 void TabPage3::DoDataExchange(bool save) {
-    DdxComboIndex(Handle(), IDC_MOUSE_MODE, modeIndex, save);
-    DdxTrackbarPos(Handle(), IDC_DOUBLE_CLICK_FIELD, field, save);
-    DdxTrackbarPos(Handle(), IDC_DOUBLE_CLICK_SPEED, speed, save);
+    if (Exchanges(IDC_MOUSE_MODE, save)) DdxComboIndex(Handle(), IDC_MOUSE_MODE, modeIndex, save);
+    if (Exchanges(IDC_DOUBLE_CLICK_FIELD, save)) DdxTrackbarPos(Handle(), IDC_DOUBLE_CLICK_FIELD, field, save);
+    if (Exchanges(IDC_DOUBLE_CLICK_SPEED, save)) DdxTrackbarPos(Handle(), IDC_DOUBLE_CLICK_SPEED, speed, save);
     DdxText(Handle(), IDC_DOUBLE_CLICK_FIELD_TEXT, fieldText, save);
     DdxText(Handle(), IDC_DOUBLE_CLICK_SPEED_TEXT, speedText, save);
 }

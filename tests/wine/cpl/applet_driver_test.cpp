@@ -137,9 +137,9 @@ TEST_F(AppletOnDriver, OkAfterModeChangeAndTestBeep) {
     EXPECT_EQ(StoredDword("BeepFreq"), 5000u);
     EXPECT_EQ(StoredDword("BeepTime"), 100u);
     EXPECT_EQ(MouseText("DoubleClickSpeed"), "500");
-    // The mode change read the field's thumb, which sits at its range's start.
-    EXPECT_EQ(MouseText("DoubleClickHeight"), "20");
-    EXPECT_EQ(MouseText("DoubleClickWidth"), "20");
+    // The field's thumb sits at its range's start, but the user never moved it.
+    EXPECT_EQ(MouseText("DoubleClickHeight"), "4");
+    EXPECT_EQ(MouseText("DoubleClickWidth"), "4");
     EXPECT_EQ(GetDoubleClickTime(), 500u);
     const kvtest::Bytes beep = DriverBeep();
     EXPECT_EQ(WordAt(beep, 0), 1u);

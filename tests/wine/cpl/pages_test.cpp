@@ -24,6 +24,20 @@ TEST(MouseModePage, ChoosingAModeTellsTheDriverAtOnceAndCancelStoresNothing) {
     EXPECT_EQ(run.Stored("ButtonMode"), 16u);
 }
 
+TEST(MouseModePage, LeavingItUntouchedKeepsWhatItCannotShow) {
+    AppletRun run("MouseUntouched");
+    run.StoreUsual();                     // DoubleClickHeight "4", below the field's range
+    run.keys.SetDword("ButtonMode", 20);  // no entry of the mode list
+    run.Open([](CControlPanelDlg* d) {
+        ShowPage(d, kMousePage);
+        ShowPage(d, kBeepPage);  // leaving a page takes its controls' values
+        Press(d, IDOK);
+    });
+    EXPECT_EQ(run.keys.GetUserText("DoubleClickHeight"), std::string("4", 2));
+    EXPECT_EQ(run.keys.GetUserText("DoubleClickWidth"), std::string("4", 2));
+    EXPECT_EQ(run.Stored("ButtonMode"), 20u);
+}
+
 enum MouseAction { kNothing, kShowOnly, kMoveFieldToLeftEnd, kChooseDragging, kChooseDelay2s, kTypeDelay };
 
 struct MouseCase {
@@ -42,13 +56,12 @@ struct MouseCase {
 
 const MouseCase kMouseCases[] = {
     {"32 selects the second mode", 32, "500", 61, kShowOnly, 1, "500", 500, 32, "500", 61},
-    {"20 truncates to the first mode", 20, "500", 61, kShowOnly, 0, "500", 500, 16, "500", 61},
+    {"20 shows the first mode and stays 20", 20, "500", 61, kShowOnly, 0, "500", 500, 20, "500", 61},
     {"0 shows no mode and stores 0", 0, "500", 61, kShowOnly, -1, "500", 500, 0, "500", 61},
     {"64 shows no mode, stored again untouched", 64, "500", 61, kShowOnly, -1, "500", 500, 64, "500", 61},
-    {"64 after a thumb move reads back nothing", 64, "500", 61, kMoveFieldToLeftEnd, -1, "500", 500, 0, "500",
-     61},
+    {"64 stays after the field moves", 64, "500", 61, kMoveFieldToLeftEnd, -1, "500", 500, 64, "500", 61},
     {"speed 100 shows the thumb at 200 and keeps 100", 16, "100", 61, kShowOnly, 0, "100", 200, 16, "100", 61},
-    {"speed 100 after an exchange becomes 200", 16, "100", 61, kMoveFieldToLeftEnd, 0, "100", 200, 16, "200", 61},
+    {"speed 100 stays after the field moves", 16, "100", 61, kMoveFieldToLeftEnd, 0, "100", 200, 16, "100", 61},
     {"dragging stores 48", 16, "500", 61, kChooseDragging, 0, "500", 500, 48, "500", 61},
     {"delay 40 selects nothing and stays", 16, "500", 40, kShowOnly, 0, "500", 500, 16, "500", 40},
     {"choosing 2.0s stores 122", 16, "500", 40, kChooseDelay2s, 0, "500", 500, 16, "500", 122},
