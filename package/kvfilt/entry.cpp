@@ -1,6 +1,7 @@
 // kvfilt.sys entry: the dispatch table and AddDevice. An upper filter of
-// the mouse class: it runs for every mouse, so it attaches to each one and
-// changes nothing except on the touch screen's own HID node.
+// the mouse class, listed after the class driver itself: it sits above it
+// on every mouse, so it attaches to each one and changes nothing except the
+// reads of the touch screen's own HID node.
 #include "kvfilt.h"
 
 namespace {
@@ -42,7 +43,7 @@ extern "C" KV_INIT NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_ST
     for (ULONG i = 0; i <= IRP_MJ_MAXIMUM_FUNCTION; ++i) driver->MajorFunction[i] = KvFiltDispatchPassThrough;
     driver->MajorFunction[IRP_MJ_PNP] = KvFiltDispatchPnp;
     driver->MajorFunction[IRP_MJ_POWER] = KvFiltDispatchPower;
-    driver->MajorFunction[IRP_MJ_INTERNAL_DEVICE_CONTROL] = KvFiltDispatchInternalControl;
+    driver->MajorFunction[IRP_MJ_READ] = KvFiltDispatchRead;
     driver->DriverExtension->AddDevice = KvFiltAddDevice;
     driver->DriverUnload = Unload;
     return STATUS_SUCCESS;

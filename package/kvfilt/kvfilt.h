@@ -7,16 +7,6 @@ extern "C" {
 #include <ntddmou.h>
 }
 
-// From the DDK's kbdmou.h, whose mingw copy pulls in a header mingw lacks.
-#define KV_IOCTL_INTERNAL_MOUSE_CONNECT CTL_CODE(FILE_DEVICE_MOUSE, 0x0080, METHOD_NEITHER, FILE_ANY_ACCESS)
-#define KV_IOCTL_INTERNAL_MOUSE_DISCONNECT CTL_CODE(FILE_DEVICE_MOUSE, 0x0100, METHOD_NEITHER, FILE_ANY_ACCESS)
-struct KvConnectData {
-    PDEVICE_OBJECT ClassDeviceObject;
-    PVOID ClassService;
-};
-typedef void(NTAPI* KvMouseServiceCallback)(PDEVICE_OBJECT device, PMOUSE_INPUT_DATA start, PMOUSE_INPUT_DATA end,
-                                            PULONG consumed);
-
 constexpr ULONG kKvFiltSignature = KvFourCc('K', 'v', 'F', 'l');
 constexpr ULONG kKvFiltTag = KvFourCc('K', 'v', 'F', 'l');
 
@@ -29,12 +19,9 @@ struct KvFiltExtension {
     // Set once at AddDevice: only the touch screen's own node is touched;
     // every other mouse gets plain pass-through.
     BOOLEAN IsTouchScreen;
-    // Read at start: absolute packets are stamped as virtual-desktop
-    // coordinates (placements on a primary/secondary monitor pair).
+    // Refreshed at each read: absolute packets are stamped as virtual-
+    // desktop coordinates (placements on a primary/secondary monitor pair).
     volatile LONG VirtualDesktop;
-    // The mouse class's connection, saved when we stand in for it.
-    KvConnectData UpperConnect;
-    volatile LONG Connected;
 };
 
 inline KvFiltExtension* KvFiltOf(PDEVICE_OBJECT device) {
@@ -50,13 +37,10 @@ NTSTATUS KvFiltComplete(PIRP irp, NTSTATUS status);
 bool KvFiltIsTouchScreenNode(PDEVICE_OBJECT pdo);
 bool KvFiltPlacementNeedsVirtualDesktop();
 
-// mouse_connect.cpp: stands in for the mouse class on the touch node.
-NTSTATUS KvFiltInternalControl(KvFiltExtension* ext, PIRP irp);
-
 extern "C" {
 DRIVER_ADD_DEVICE KvFiltAddDevice;
 DRIVER_DISPATCH KvFiltDispatchPnp;
 DRIVER_DISPATCH KvFiltDispatchPower;
 DRIVER_DISPATCH KvFiltDispatchPassThrough;
-DRIVER_DISPATCH KvFiltDispatchInternalControl;
+DRIVER_DISPATCH KvFiltDispatchRead;  // read_stamp.cpp
 }

@@ -63,11 +63,11 @@ NTSTATUS Control(PIRP irp, ULONG* information) {
     const ULONG out = stack->Parameters.DeviceIoControl.OutputBufferLength;
     void* buffer = irp->AssociatedIrp.SystemBuffer;
     *information = 0;
-    if (code == IOCTL_KVFHOST_PACKETS) {
+    if (code == IOCTL_KVFHOST_READ) {
         if (in < sizeof(KvfPackets) || out < sizeof(KvfPacketsSeen)) return STATUS_BUFFER_TOO_SMALL;
         KvfPackets packets;
         RtlCopyMemory(&packets, buffer, sizeof packets);
-        const NTSTATUS status = SendPackets(packets, static_cast<KvfPacketsSeen*>(buffer));
+        const NTSTATUS status = ReadPackets(packets, static_cast<KvfPacketsSeen*>(buffer));
         if (NT_SUCCESS(status)) *information = sizeof(KvfPacketsSeen);
         return status;
     }
@@ -81,10 +81,6 @@ NTSTATUS Control(PIRP irp, ULONG* information) {
             if (!ReadWords(buffer, in, &first, nullptr)) return STATUS_BUFFER_TOO_SMALL;
             status = AddNode(first, &value);
             break;
-        case IOCTL_KVFHOST_CONNECT:
-            if (!ReadWords(buffer, in, &first, nullptr)) return STATUS_BUFFER_TOO_SMALL;
-            status = ConnectNode(first, &value);
-            break;
         case IOCTL_KVFHOST_REQUEST:
             if (!ReadWords(buffer, in, &first, &second)) return STATUS_BUFFER_TOO_SMALL;
             status = SendRequest(first, second, &value);
@@ -96,7 +92,9 @@ NTSTATUS Control(PIRP irp, ULONG* information) {
 }
 
 extern "C" NTSTATUS NTAPI Dispatch(PDEVICE_OBJECT device, PIRP irp) {
-    if (static_cast<HostExtension*>(device->DeviceExtension)->Magic == kNodeMagic) return DispatchNode(device, irp);
+    const ULONG magic = static_cast<HostExtension*>(device->DeviceExtension)->Magic;
+    if (magic == kNodeMagic) return DispatchNode(device, irp);
+    if (magic == kClassMagic) return DispatchClass(device, irp);
     return KvCompleteControlRequest(irp, Control);
 }
 

@@ -14,13 +14,15 @@
 /* Load kvfilt.sys. Out: KvfStatus. */
 #define IOCTL_KVFHOST_LOAD KVFHOST_CTL(0x800)
 /* In: u32 node kind. Out: KvfStatus (Value = node index): a mouse device
- * node with kvfilt added on its physical device and started. */
+ * node whose stack is built as Windows builds it from the registry: the
+ * HID mouse driver on the physical device, then the mouse class's upper
+ * filters in list order (mouclass played by the harness, kvfilt the real
+ * one), started. */
 #define IOCTL_KVFHOST_ADD_NODE KVFHOST_CTL(0x801)
-/* In: u32 node. Out: KvfStatus (Value = 1 when the callback that reached
- * the physical device is the class's own, i.e. the filter did not step in). */
-#define IOCTL_KVFHOST_CONNECT KVFHOST_CTL(0x802)
-/* In: KvfPackets. Out: KvfPacketsSeen: the packets as the class got them. */
-#define IOCTL_KVFHOST_PACKETS KVFHOST_CTL(0x803)
+/* In: KvfPackets. Out: KvfPacketsSeen: a read sent in at the top of the
+ * node, as the system's input thread sends it, and the packets the HID
+ * mouse driver reports while it is pending, as the read returns them. */
+#define IOCTL_KVFHOST_READ KVFHOST_CTL(0x803)
 /* In: KvfRequest. Out: KvfStatus (Value = requests that reached the
  * physical device while this one was handled). */
 #define IOCTL_KVFHOST_REQUEST KVFHOST_CTL(0x804)
@@ -45,8 +47,7 @@
 #define KVFHOST_PNP_SURPRISE_REMOVAL 0x17u
 #define KVFHOST_POWER_D0 0x100u
 #define KVFHOST_POWER_D3 0x103u
-#define KVFHOST_READ 0x201u
-#define KVFHOST_DISCONNECT 0x300u      /* internal mouse disconnect */
+#define KVFHOST_REMOVE_WHILE_READING 0x300u /* removal with a read pending; Value = 1 when it completed */
 
 typedef struct KvfStatus {
     int32_t Status;
@@ -60,8 +61,8 @@ typedef struct KvfPackets {
 } KvfPackets;
 
 typedef struct KvfPacketsSeen {
-    uint32_t Consumed; /* what the class reported back to the port */
-    uint32_t Count;    /* packets that reached the class */
+    int32_t ReadStatus;
+    uint32_t Count;    /* packets the read returned */
     uint16_t Flags[KVFHOST_MAX_PACKETS];
     int32_t LastX[KVFHOST_MAX_PACKETS];
 } KvfPacketsSeen;

@@ -1,6 +1,6 @@
 // One mouse device node of the harness: the physical device answers as a
-// HID mouse driver would, and the harness's class callback records what
-// the filter hands up.
+// bus driver and, as the node's function driver, as the HID mouse driver
+// would; the input thread's reads come in at the top.
 #include "kvfhost.h"
 #include "kernel_test_support.h"
 
@@ -59,14 +59,11 @@ NTSTATUS HandlePnp(MouseNode& node, PIRP irp, const IO_STACK_LOCATION* stack) {
     }
 }
 
-// As the HID mouse driver: one class connection, kept until disconnect.
+// As the HID mouse driver: one class connection.
 NTSTATUS HandleInternal(MouseNode& node, PIRP irp, const IO_STACK_LOCATION* stack) {
-    const ULONG code = stack->Parameters.DeviceIoControl.IoControlCode;
-    if (code == KVF_MOUSE_DISCONNECT) {
-        RtlZeroMemory(&node.Connect, sizeof node.Connect);
-        return Complete(irp, STATUS_SUCCESS, 0);
+    if (stack->Parameters.DeviceIoControl.IoControlCode != KVF_MOUSE_CONNECT) {
+        return Complete(irp, STATUS_NOT_SUPPORTED, 0);
     }
-    if (code != KVF_MOUSE_CONNECT) return Complete(irp, STATUS_NOT_SUPPORTED, 0);
     auto* connect = static_cast<KvfConnect*>(stack->Parameters.DeviceIoControl.Type3InputBuffer);
     if (!connect || stack->Parameters.DeviceIoControl.InputBufferLength < sizeof(KvfConnect)) {
         return Complete(irp, STATUS_INVALID_PARAMETER, 0);
@@ -76,27 +73,54 @@ NTSTATUS HandleInternal(MouseNode& node, PIRP irp, const IO_STACK_LOCATION* stac
     return Complete(irp, STATUS_SUCCESS, 0);
 }
 
-// The mouse class's service callback: records the packets it is given.
-extern "C" void NTAPI ClassService(PDEVICE_OBJECT, PMOUSE_INPUT_DATA start, PMOUSE_INPUT_DATA end, PULONG consumed) {
-    ULONG count = 0;
-    for (PMOUSE_INPUT_DATA packet = start; packet < end && count < KVFHOST_MAX_PACKETS; ++packet, ++count) {
-        g_Host.Seen.Flags[count] = packet->Flags;
-        g_Host.Seen.LastX[count] = packet->LastX;
+// The input thread's read at the top of the node; pending until the class
+// has packets for it.
+NTSTATUS StartRead(MouseNode& node) {
+    PDEVICE_OBJECT top = IoGetAttachedDeviceReference(node.Pdo);
+    LARGE_INTEGER offset;
+    offset.QuadPart = 0;
+    KeInitializeEvent(&node.ReadDone, NotificationEvent, FALSE);
+    RtlFillMemory(node.ReadBuffer, sizeof node.ReadBuffer, 0xCC);
+    PIRP irp = IoBuildSynchronousFsdRequest(IRP_MJ_READ, top, node.ReadBuffer, sizeof node.ReadBuffer, &offset,
+                                            &node.ReadDone, &node.ReadIo);
+    NTSTATUS status = STATUS_INSUFFICIENT_RESOURCES;
+    if (irp) {
+        status = IoCallDriver(top, irp);
+        if (status != STATUS_PENDING) KeSetEvent(&node.ReadDone, IO_NO_INCREMENT, FALSE);
     }
-    g_Host.Seen.Count = count;
-    *consumed = static_cast<ULONG>(end - start);
+    ObDereferenceObject(top);
+    return status;
 }
 
-// The mouse class's connect or disconnect, sent in at the top of the node.
-NTSTATUS SendInternal(ULONG node, ULONG code, KvfConnect* connect) {
-    PDEVICE_OBJECT top = IoGetAttachedDeviceReference(g_Host.Nodes[node].Pdo);
-    KEVENT done;
-    IO_STATUS_BLOCK io;
-    KeInitializeEvent(&done, NotificationEvent, FALSE);
-    PIRP irp = IoBuildDeviceIoControlRequest(code, top, connect, connect ? sizeof *connect : 0, nullptr, 0, TRUE,
-                                             &done, &io);
-    const NTSTATUS status = irp ? KvCallAndWait(top, irp, &done, &io, false) : STATUS_INSUFFICIENT_RESOURCES;
-    ObDereferenceObject(top);
+// Bounded: a read that never completes is a failure, not a hang.
+bool FinishRead(MouseNode& node) {
+    LARGE_INTEGER timeout;
+    timeout.QuadPart = -2000 * 10000LL;
+    return KeWaitForSingleObject(&node.ReadDone, Executive, KernelMode, FALSE, &timeout) == STATUS_SUCCESS;
+}
+
+// As the HID mouse driver reporting input: at dispatch level, through the
+// connection that reached the physical device.
+void Report(MouseNode& node, const KvfPackets& packets) {
+    MOUSE_INPUT_DATA data[KVFHOST_MAX_PACKETS];
+    RtlZeroMemory(data, sizeof data);
+    for (ULONG i = 0; i < packets.Count; ++i) {
+        data[i].Flags = packets.Flags[i];
+        data[i].LastX = static_cast<LONG>(1000 * (i + 1));
+    }
+    ULONG consumed = 0;
+    KIRQL old;
+    KeRaiseIrql(DISPATCH_LEVEL, &old);
+    reinterpret_cast<KvfService>(node.Connect.ClassService)(node.Connect.ClassDeviceObject, data,
+                                                           data + packets.Count, &consumed);
+    KeLowerIrql(old);
+}
+
+NTSTATUS RemoveWhileReading(MouseNode& node, ULONG* completed) {
+    const NTSTATUS read = StartRead(node);
+    if (read != STATUS_PENDING) return NT_SUCCESS(read) ? STATUS_UNSUCCESSFUL : read;
+    const NTSTATUS status = KvSendToTop(node.Pdo, IRP_MJ_PNP, IRP_MN_REMOVE_DEVICE, PowerDeviceUnspecified);
+    *completed = FinishRead(node);
     return status;
 }
 
@@ -120,7 +144,7 @@ NTSTATUS AddNode(ULONG kind, ULONG* index) {
     RtlZeroMemory(&node, sizeof node);
     node.Pdo = pdo;
     node.Kind = kind;
-    status = g_Host.Target->DriverExtension->AddDevice(g_Host.Target, pdo);
+    status = BuildStack(pdo);
     if (NT_SUCCESS(status)) status = KvSendToTop(pdo, IRP_MJ_PNP, IRP_MN_START_DEVICE, PowerDeviceUnspecified);
     if (!NT_SUCCESS(status)) {
         IoDeleteDevice(pdo);
@@ -131,36 +155,23 @@ NTSTATUS AddNode(ULONG kind, ULONG* index) {
     return STATUS_SUCCESS;
 }
 
-NTSTATUS ConnectNode(ULONG node, ULONG* classOwn) {
-    if (!IsPresent(node)) return STATUS_NO_SUCH_DEVICE;
-    KvfConnect connect = {g_Host.Control, reinterpret_cast<PVOID>(ClassService)};
-    const NTSTATUS status = SendInternal(node, KVF_MOUSE_CONNECT, &connect);
-    const KvfConnect& arrived = g_Host.Nodes[node].Connect;
-    *classOwn = arrived.ClassService == reinterpret_cast<PVOID>(ClassService) && arrived.ClassDeviceObject == g_Host.Control;
-    return status;
-}
-
-// As the HID mouse driver reporting input: at dispatch level, through the
-// callback that reached the physical device.
-NTSTATUS SendPackets(const KvfPackets& packets, KvfPacketsSeen* seen) {
+NTSTATUS ReadPackets(const KvfPackets& packets, KvfPacketsSeen* seen) {
     if (!IsPresent(packets.Node)) return STATUS_NO_SUCH_DEVICE;
     if (packets.Count > KVFHOST_MAX_PACKETS) return STATUS_INVALID_PARAMETER;
-    const KvfConnect connect = g_Host.Nodes[packets.Node].Connect;
-    if (!connect.ClassService) return STATUS_DEVICE_NOT_CONNECTED;
-    MOUSE_INPUT_DATA data[KVFHOST_MAX_PACKETS];
-    RtlZeroMemory(data, sizeof data);
-    for (ULONG i = 0; i < packets.Count; ++i) {
-        data[i].Flags = packets.Flags[i];
-        data[i].LastX = static_cast<LONG>(1000 * (i + 1));
+    MouseNode& node = g_Host.Nodes[packets.Node];
+    if (!node.Connect.ClassService) return STATUS_DEVICE_NOT_CONNECTED;
+    RtlZeroMemory(seen, sizeof *seen);
+    seen->ReadStatus = StartRead(node);
+    if (packets.Count) Report(node, packets);
+    if (!FinishRead(node)) return STATUS_IO_TIMEOUT;
+    seen->ReadStatus = node.ReadIo.Status;
+    ULONG_PTR returned = node.ReadIo.Information;
+    if (returned > sizeof node.ReadBuffer) returned = sizeof node.ReadBuffer;
+    seen->Count = static_cast<uint32_t>(returned / sizeof(MOUSE_INPUT_DATA));
+    for (ULONG i = 0; i < seen->Count; ++i) {
+        seen->Flags[i] = node.ReadBuffer[i].Flags;
+        seen->LastX[i] = node.ReadBuffer[i].LastX;
     }
-    RtlZeroMemory(&g_Host.Seen, sizeof g_Host.Seen);
-    ULONG consumed = 0;
-    KIRQL old;
-    KeRaiseIrql(DISPATCH_LEVEL, &old);
-    reinterpret_cast<KvfService>(connect.ClassService)(connect.ClassDeviceObject, data, data + packets.Count, &consumed);
-    KeLowerIrql(old);
-    *seen = g_Host.Seen;
-    seen->Consumed = consumed;
     return STATUS_SUCCESS;
 }
 
@@ -172,10 +183,11 @@ NTSTATUS SendRequest(ULONG node, ULONG request, ULONG* arrived) {
     switch (request) {
         case KVFHOST_POWER_D0: status = KvSendToTop(target.Pdo, IRP_MJ_POWER, IRP_MN_SET_POWER, PowerDeviceD0); break;
         case KVFHOST_POWER_D3: status = KvSendToTop(target.Pdo, IRP_MJ_POWER, IRP_MN_SET_POWER, PowerDeviceD3); break;
-        case KVFHOST_READ: status = KvSendToTop(target.Pdo, IRP_MJ_READ, 0, PowerDeviceUnspecified); break;
-        case KVFHOST_DISCONNECT:
-            status = SendInternal(node, KVF_MOUSE_DISCONNECT, nullptr);
-            break;
+        case KVFHOST_REMOVE_WHILE_READING:
+            status = RemoveWhileReading(target, arrived);
+            IoDeleteDevice(target.Pdo);
+            target.Pdo = nullptr;
+            return status;
         default:
             if (request > 0xFF) return STATUS_INVALID_PARAMETER;
             status = KvSendToTop(target.Pdo, IRP_MJ_PNP, static_cast<UCHAR>(request), PowerDeviceUnspecified);

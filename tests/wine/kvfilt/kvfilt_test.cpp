@@ -1,8 +1,9 @@
 // kvfilt.sys in a mouse stack under Wine (kvfhost.sys plays the system
-// around it): pass-through on every mouse, the virtual-desktop stamp on the
-// touch screen's absolute packets for the monitor-pair placements only, and
-// clean Plug and Play, power and removal.
+// around it), at the place its INF puts it: pass-through on every mouse,
+// the virtual-desktop stamp on the touch screen's absolute packets for the
+// monitor-pair placements only, and clean Plug and Play, power and removal.
 #include <windows.h>
+#include <setupapi.h>
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,8 @@ namespace {
 
 constexpr USHORT kAbsolute = 0x01;        // MOUSE_MOVE_ABSOLUTE
 constexpr USHORT kVirtualDesktop = 0x02;  // MOUSE_VIRTUAL_DESKTOP
-constexpr LONG kSharingViolation = static_cast<LONG>(0xC0000043);
+constexpr LONG kDeletePending = static_cast<LONG>(0xC0000056);
+const char kMouseClassKey[] = "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96F-E325-11CE-BFC1-08002BE10318}";
 
 std::string Folder() {
     char path[MAX_PATH] = {};
@@ -26,10 +28,31 @@ std::string Folder() {
     return folder.substr(0, folder.find_last_of('\\'));
 }
 
-// The harness as the test sees it: services installed, kvfilt loaded.
+// The mouse class's upper filters as Windows has them, then kvfilt.inf's
+// registry part as its installation applies it.
+void InstallFilterInf() {
+    const char classFilters[] = "mouclass\0";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kMouseClassKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr), ERROR_SUCCESS);
+    RegSetValueExA(key, "UpperFilters", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(classFilters),
+                   sizeof classFilters);
+    RegCloseKey(key);
+    const std::string inf = Folder() + "\\..\\..\\..\\package\\kvfilt.inf";
+    HINF handle = SetupOpenInfFileA(inf.c_str(), nullptr, INF_STYLE_WIN4, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE) << inf << ": " << GetLastError();
+    EXPECT_TRUE(SetupInstallFromInfSectionA(nullptr, handle, "KvFilt_Device.NT", SPINST_REGISTRY, nullptr, nullptr,
+                                            0, nullptr, nullptr, nullptr, nullptr))
+        << GetLastError();
+    SetupCloseInfFile(handle);
+}
+
+// The harness as the test sees it: services installed, the INF applied,
+// kvfilt loaded.
 class MouseStack : public ::testing::Test {
 protected:
     void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(InstallFilterInf());
         // kvfilt is unloaded after every test, so each test installs the
         // current build; the harness stays loaded while the prefix runs.
         const std::string harness = Folder() + "\\..\\kvfhost";
@@ -68,14 +91,16 @@ protected:
         EXPECT_EQ(added.Status, 0) << "node kind " << kind;
         return added.Value;
     }
-    KvfPacketsSeen Packets(DWORD node, const std::vector<USHORT>& flags) {
+    // A read from the top of the node while the HID mouse driver reports
+    // packets with these flags: the records as the reader gets them.
+    KvfPacketsSeen Read(DWORD node, const std::vector<USHORT>& flags) {
         KvfPackets in = {};
         in.Node = node;
         in.Count = static_cast<uint32_t>(flags.size());
         for (size_t i = 0; i < flags.size(); ++i) in.Flags[i] = flags[i];
         KvfPacketsSeen seen = {};
         DWORD got = 0;
-        EXPECT_TRUE(DeviceIoControl(device_, IOCTL_KVFHOST_PACKETS, &in, sizeof in, &seen, sizeof seen, &got, nullptr))
+        EXPECT_TRUE(DeviceIoControl(device_, IOCTL_KVFHOST_READ, &in, sizeof in, &seen, sizeof seen, &got, nullptr))
             << GetLastError();
         return seen;
     }
@@ -104,78 +129,74 @@ struct PlacementCase {
     bool stamped;       // absolute packets get the virtual-desktop flag
 };
 
-const DWORD kSlave = DBSCREENPOS_SLAVE, kPrimary = DBSCREENPOS_PRIMARY, kSingle = 0, kRight = DBSCREENPOS_RIGHT;
+const DWORD kPositions[] = {0, 1, 2, 3, 4, 5, 6};
 const char kFiveAsText[] = "5";
 
+// Every placement on the touch screen (only the monitor pairs, 5 and 6,
+// stamp), the stored value's type and size, and another mouse.
 TEST_F(MouseStack, StampsOnlyTheTouchScreensAbsolutePacketsForMonitorPairs) {
-    const PlacementCase cases[] = {
-        {"secondary monitor", KVFHOST_NODE_TOUCH, &kSlave, REG_DWORD, 4, true},
-        {"primary monitor", KVFHOST_NODE_TOUCH, &kPrimary, REG_DWORD, 4, true},
-        {"id with revision, lower case", KVFHOST_NODE_TOUCH_SUFFIX, &kSlave, REG_DWORD, 4, true},
-        {"single monitor", KVFHOST_NODE_TOUCH, &kSingle, REG_DWORD, 4, false},
-        {"half of a stretched desktop", KVFHOST_NODE_TOUCH, &kRight, REG_DWORD, 4, false},
-        {"no placement stored", KVFHOST_NODE_TOUCH, nullptr, REG_DWORD, 0, false},
-        {"placement stored as text", KVFHOST_NODE_TOUCH, kFiveAsText, REG_SZ, sizeof kFiveAsText, false},
-        {"placement of the wrong size", KVFHOST_NODE_TOUCH, &kSlave, REG_BINARY, 2, false},
-        {"another mouse", KVFHOST_NODE_OTHER_MOUSE, &kSlave, REG_DWORD, 4, false},
-    };
+    std::vector<PlacementCase> cases;
+    for (const DWORD& position : kPositions) {
+        cases.push_back({"placement", KVFHOST_NODE_TOUCH, &position, REG_DWORD, 4,
+                         position == DBSCREENPOS_SLAVE || position == DBSCREENPOS_PRIMARY});
+    }
+    cases.push_back({"id with revision, lower case", KVFHOST_NODE_TOUCH_SUFFIX, &kPositions[5], REG_DWORD, 4, true});
+    cases.push_back({"no placement stored", KVFHOST_NODE_TOUCH, nullptr, REG_DWORD, 0, false});
+    cases.push_back({"placement stored as text", KVFHOST_NODE_TOUCH, kFiveAsText, REG_SZ, sizeof kFiveAsText, false});
+    cases.push_back({"placement of the wrong size", KVFHOST_NODE_TOUCH, &kPositions[5], REG_BINARY, 2, false});
+    cases.push_back({"another mouse", KVFHOST_NODE_OTHER_MOUSE, &kPositions[5], REG_DWORD, 4, false});
+    const DWORD node = AddNode(KVFHOST_NODE_TOUCH);
+    const DWORD other = AddNode(KVFHOST_NODE_OTHER_MOUSE);
     for (const PlacementCase& c : cases) {
-        SCOPED_TRACE(c.what);
+        const bool word = c.value && c.type == REG_DWORD;
+        SCOPED_TRACE(std::string(c.what) + (word ? " " + std::to_string(*static_cast<const DWORD*>(c.value)) : ""));
         SetPlacement(c.value, c.type, c.bytes);
-        const DWORD node = AddNode(c.kind);
-        const KvfStatus connected = Call(IOCTL_KVFHOST_CONNECT, {node});
-        EXPECT_EQ(connected.Status, 0);
-        // Another mouse keeps its direct line to the class.
-        EXPECT_EQ(connected.Value, c.kind == KVFHOST_NODE_OTHER_MOUSE ? 1u : 0u);
-        const KvfPacketsSeen seen = Packets(node, {kAbsolute, 0, kAbsolute | 0x04, 0x04});
-        EXPECT_EQ(seen.Count, 4u);
-        EXPECT_EQ(seen.Consumed, 4u) << "the class's answer reaches the port";
+        // The touch nodes stay up: a new placement holds from the next read.
+        const DWORD target = c.kind == KVFHOST_NODE_OTHER_MOUSE ? other
+                           : c.kind == KVFHOST_NODE_TOUCH     ? node
+                                                              : AddNode(c.kind);
+        const KvfPacketsSeen seen = Read(target, {kAbsolute, 0, kAbsolute | 0x04, 0x04});
+        EXPECT_EQ(seen.ReadStatus, 0);
+        ASSERT_EQ(seen.Count, 4u);
         const USHORT stamp = c.stamped ? kVirtualDesktop : 0;
         EXPECT_EQ(seen.Flags[0], kAbsolute | stamp);
         EXPECT_EQ(seen.Flags[1], 0) << "relative packets are left alone";
         EXPECT_EQ(seen.Flags[2], kAbsolute | 0x04 | stamp);
         EXPECT_EQ(seen.Flags[3], 0x04);
         for (int i = 0; i < 4; ++i) EXPECT_EQ(seen.LastX[i], 1000 * (i + 1)) << "coordinates pass unchanged";
-        EXPECT_EQ(Call(IOCTL_KVFHOST_REQUEST, {node, KVFHOST_PNP_REMOVE}).Status, 0);
+        if (c.kind == KVFHOST_NODE_TOUCH_SUFFIX) {
+            EXPECT_EQ(Call(IOCTL_KVFHOST_REQUEST, {target, KVFHOST_PNP_REMOVE}).Status, 0);
+        }
     }
 }
 
 TEST_F(MouseStack, PassesPlugAndPlayAndPowerDownAndStaysUsable) {
-    SetPlacement(&kSlave);
+    SetPlacement(&kPositions[5]);
     const DWORD node = AddNode(KVFHOST_NODE_TOUCH);
-    ASSERT_EQ(Call(IOCTL_KVFHOST_CONNECT, {node}).Status, 0);
-    const DWORD sequence[] = {KVFHOST_PNP_QUERY_STOP, KVFHOST_PNP_STOP, KVFHOST_PNP_START, KVFHOST_POWER_D3,
-                              KVFHOST_POWER_D0, KVFHOST_READ, KVFHOST_PNP_QUERY_REMOVE,
+    const DWORD sequence[] = {KVFHOST_PNP_QUERY_STOP, KVFHOST_PNP_STOP,         KVFHOST_PNP_START,
+                              KVFHOST_POWER_D3,       KVFHOST_POWER_D0,         KVFHOST_PNP_QUERY_REMOVE,
                               KVFHOST_PNP_CANCEL_REMOVE};
     for (DWORD request : sequence) {
         const KvfStatus answer = Call(IOCTL_KVFHOST_REQUEST, {node, request});
         EXPECT_EQ(answer.Status, 0) << "request " << request;
         EXPECT_EQ(answer.Value, 1u) << "request " << request << " reached the device below, once";
     }
-    EXPECT_EQ(Packets(node, {kAbsolute}).Flags[0], kAbsolute | kVirtualDesktop) << "still connected after restart";
+    EXPECT_EQ(Read(node, {kAbsolute}).Flags[0], kAbsolute | kVirtualDesktop) << "still reading after a restart";
     EXPECT_EQ(Call(IOCTL_KVFHOST_REQUEST, {node, KVFHOST_PNP_REMOVE}).Value, 1u);
 }
 
-TEST_F(MouseStack, SurpriseRemovalStillPassesRequestsUntilRemoval) {
+// The input thread keeps a read pending on the class: a removal completes
+// it, and the filter lets go of its node and unloads (TearDown).
+TEST_F(MouseStack, RemovalWhileAReadIsPending) {
+    SetPlacement(&kPositions[6]);
     const DWORD touch = AddNode(KVFHOST_NODE_TOUCH);
     const DWORD other = AddNode(KVFHOST_NODE_OTHER_MOUSE);
-    EXPECT_EQ(Call(IOCTL_KVFHOST_REQUEST, {touch, KVFHOST_PNP_SURPRISE_REMOVAL}).Value, 1u);
-    EXPECT_EQ(Call(IOCTL_KVFHOST_REQUEST, {touch, KVFHOST_READ}).Value, 1u);
-    EXPECT_EQ(Call(IOCTL_KVFHOST_REQUEST, {touch, KVFHOST_PNP_REMOVE}).Status, 0);
-    // The other mouse is untouched by its neighbour's removal.
-    EXPECT_EQ(Call(IOCTL_KVFHOST_REQUEST, {other, KVFHOST_READ}).Value, 1u);
-    EXPECT_EQ(Call(IOCTL_KVFHOST_CONNECT, {other}).Value, 1u);
-}
-
-TEST_F(MouseStack, OneClassConnectionAtATimeOnTheTouchScreen) {
-    SetPlacement(&kPrimary);
-    const DWORD node = AddNode(KVFHOST_NODE_TOUCH);
-    ASSERT_EQ(Call(IOCTL_KVFHOST_CONNECT, {node}).Status, 0);
-    EXPECT_EQ(Call(IOCTL_KVFHOST_CONNECT, {node}).Status, kSharingViolation);
-    EXPECT_EQ(Packets(node, {kAbsolute}).Flags[0], kAbsolute | kVirtualDesktop) << "the first connection stands";
-    EXPECT_EQ(Call(IOCTL_KVFHOST_REQUEST, {node, KVFHOST_DISCONNECT}).Status, 0);
-    EXPECT_EQ(Call(IOCTL_KVFHOST_CONNECT, {node}).Status, 0) << "connects again after a disconnect";
-    EXPECT_EQ(Packets(node, {kAbsolute}).Count, 1u);
+    const KvfStatus removed = Call(IOCTL_KVFHOST_REQUEST, {touch, KVFHOST_REMOVE_WHILE_READING});
+    EXPECT_EQ(removed.Status, 0);
+    EXPECT_EQ(removed.Value, 1u) << "the pending read completed";
+    EXPECT_EQ(Call(IOCTL_KVFHOST_REQUEST, {other, KVFHOST_PNP_SURPRISE_REMOVAL}).Value, 1u);
+    const KvfPacketsSeen refused = Read(other, {kAbsolute});
+    EXPECT_EQ(refused.ReadStatus, kDeletePending) << "the class fails reads once its node is going";
 }
 
 }  // namespace
