@@ -127,6 +127,28 @@ TEST(Package, WizardsAskForAdministratorRightsAndProgramsAreStripped) {
     }
 }
 
+// The shipped INF files as 64-bit Windows reads them: no models for its
+// platform (the 64-bit test build's own are for its own drivers), and no
+// catalog named that the package does not ship.
+TEST(Package, InfFilesOfferTheirDriversTo32BitWindowsOnly) {
+    for (const char* edition : {"en-US", "zh-CN"}) {
+        for (const char* inf : {"kvusb.inf", "kvfilt.inf"}) {
+            const std::vector<uint8_t> bytes = ReadBytes(kPackage / edition / inf);
+            std::string text;  // the UTF-16LE text's ASCII letters, without its comments
+            bool comment = false;
+            for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+                const char c = bytes[i + 1] ? '?' : char(bytes[i]);
+                comment = c == ';' || (comment && c != '\n');
+                if (!comment) text.push_back(c);
+            }
+            EXPECT_NE(text.find("Models, NTx86\r\n"), std::string::npos) << edition << "/" << inf;
+            for (const char* absent : {"NTamd64", "NTia64", "CatalogFile", "@KV_"}) {
+                EXPECT_EQ(text.find(absent), std::string::npos) << edition << "/" << inf << " names " << absent;
+            }
+        }
+    }
+}
+
 TEST(Package, ShippedBinariesLoadOnWindows2000) {
     for (const auto& entry : fs::recursive_directory_iterator(kPackage)) {
         const std::string extension = Lower(entry.path().extension().string());
