@@ -34,5 +34,6 @@ struct UninstallOutcome {
 };
 
 // The sequence after Finish for a system of class `os`; `programPath` is the
-// running uninstaller's full path (its folder holds kvusb.inf).
+// running uninstaller's full path (its folder holds kvusb.inf). A system the
+// package refuses is left as it is.
 UninstallOutcome RunUninstall(OsClass os, const std::string& programPath, Edition edition);

@@ -163,15 +163,26 @@ TEST_F(InstalledTest, Windows2000RemovesBothDeviceNodesAndTheFiles) {
     EXPECT_FALSE(KeyExists(KV_FILTER_SERVICE_KEY));
 }
 
-TEST_F(InstalledTest, NewerSystemsLoseOnlyTheFilterEntry) {
-    Install(true);
-    UpdateRecorder recorder;
-    const UninstallOutcome outcome = RunUninstall(OS_UNKNOWN, Uninstaller(), Edition::English);
-    EXPECT_FALSE(outcome.branchRan);
-    EXPECT_TRUE(recorder.Calls().empty());
-    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
-    EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY));
-    EXPECT_EQ(FindDeviceByHardwareId(kHidId), 0u);
+// Newer systems lose only the filter entry; a refused one (a 64-bit
+// Windows among them) keeps even that.
+TEST_F(InstalledTest, NewerAndRefusedSystemsKeepThePackage) {
+    const struct {
+        OsClass os;
+        List filters;
+    } cases[] = {{OS_UNKNOWN, {"mouclass", "otherflt"}}, {OS_UNSUPPORTED, {"mouclass", "otherflt", "kvfilt"}}};
+    for (const auto& c : cases) {
+        ResetInstalledState();
+        Install(true);
+        UpdateRecorder recorder;
+        const UninstallOutcome outcome = RunUninstall(c.os, Uninstaller(), Edition::English);
+        EXPECT_FALSE(outcome.branchRan) << c.os;
+        EXPECT_TRUE(recorder.Calls().empty()) << c.os;
+        EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), c.filters) << c.os;
+        EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY)) << c.os;
+        EXPECT_EQ(FindDeviceByHardwareId(kHidId), 0u) << c.os;
+        child.reset();
+        controller.reset();
+    }
 }
 
 }  // namespace
