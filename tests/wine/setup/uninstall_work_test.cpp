@@ -94,10 +94,19 @@ protected:
     std::unique_ptr<TestDevice> controller, child;
 };
 
+// The controller's own lower filters when the system driver is put back.
+TestDevice* g_controller = nullptr;
+List g_filtersAtRestore;
+void NoteControllerFilters() { g_filtersAtRestore = g_controller->LowerFilters(); }
+
 TEST_F(InstalledTest, XpFamilyGivesBothDevicesTheSystemDriversAndCleansUp) {
     Install(true);
+    ASSERT_TRUE(controller->SetLowerFilters({"otherdev", "kvusb", "otherlow"}));  // as Windows keeps them
+    g_controller = controller.get();
     UpdateRecorder recorder;
+    recorder.OnUpdateFrom("input.inf", NoteControllerFilters);
     const UninstallOutcome outcome = RunUninstall(OS_XP_FAMILY, Uninstaller(), Edition::English);
+    EXPECT_EQ(g_filtersAtRestore, (List{"otherdev", "otherlow"})) << "kvusb gone before the restore";
     EXPECT_TRUE(outcome.branchRan);
     EXPECT_EQ(outcome.result, 0u);
     EXPECT_TRUE(outcome.cleanedUp);
