@@ -105,14 +105,25 @@ TEST(Package, EachEditionHoldsWhatTheInstallerCopies) {
     }
 }
 
-// The wizards change the system: Vista and 7 must start them elevated.
-// Programs ship without symbols or debug data.
-TEST(Package, WizardsAskForAdministratorRightsAndProgramsAreStripped) {
+// The wizards change the system: Vista and 7 must start them elevated; the
+// calibration program and the helper run as the user, unvirtualized. Each
+// names Vista and 7 as known systems. Programs ship without symbols or
+// debug data.
+TEST(Package, ProgramsAskForTheirRightsAndAreStripped) {
+    const struct {
+        const char* program;
+        const char* level;
+    } manifests[] = {{"setup.exe", "requireAdministrator"}, {"uninst.exe", "requireAdministrator"},
+                     {"kvcal.exe", "asInvoker"},            {"kvrbtn.exe", "asInvoker"}};
     for (const char* edition : {"en-US", "zh-CN"}) {
-        for (const char* program : {"setup.exe", "uninst.exe"}) {
-            const std::vector<uint8_t> bytes = ReadBytes(kPackage / edition / program);
+        for (const auto& m : manifests) {
+            const std::vector<uint8_t> bytes = ReadBytes(kPackage / edition / m.program);
             const std::string text(bytes.begin(), bytes.end());
-            EXPECT_NE(text.find("level=\"requireAdministrator\""), std::string::npos) << edition << "/" << program;
+            const std::string where = std::string(edition) + "/" + m.program;
+            EXPECT_NE(text.find(std::string("level=\"") + m.level + "\""), std::string::npos) << where;
+            for (const char* os : {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"}) {
+                EXPECT_NE(text.find(std::string("supportedOS Id=\"") + os), std::string::npos) << where << " " << os;
+            }
         }
         for (const auto& entry : fs::directory_iterator(kPackage / edition)) {
             const std::string extension = Lower(entry.path().extension().string());
