@@ -9,6 +9,7 @@
 #include "path_text.h"
 #include "registry_text.h"
 #include "service_keys_create.h"
+#include "settings_key.h"
 
 namespace {
 
@@ -72,6 +73,7 @@ DWORD InstallByCopy(const std::string& infPath, const std::string& hardwareId) {
     const std::string sourceFolder = FolderOf(infPath);
     CopyPackageFiles(sourceFolder, programFolder);
     CreateServiceKeysWith(SERVICE_ERROR_IGNORE);
+    PrepareSettingsKey();
 
     const DWORD controllerResult = UpdateMatchingDevice(infPath, hardwareId);
     if (!CountsAsInstalled(controllerResult)) return controllerResult;

@@ -8,6 +8,7 @@
 #include "path_text.h"
 #include "rollback.h"
 #include "service_keys_create.h"
+#include "settings_key.h"
 
 namespace {
 
@@ -17,7 +18,9 @@ DWORD InstallSection(HWND owner, const std::string& infPath, const char* section
     if (result == ERROR_SUCCESS) result = run.ProcessFiles(section);
     if (result != ERROR_SUCCESS) return result;
     CreateServiceKeys();
-    return run.ProcessDirectives(section);
+    result = run.ProcessDirectives(section);
+    if (result == ERROR_SUCCESS) PrepareSettingsKey();
+    return result;
 }
 
 // The controller is on the package's driver: its HID child gets the filter.

@@ -1,7 +1,11 @@
 // Test fixtures of the installer.
 #include "package_fixture.h"
 
+#include <aclapi.h>
+#include <sddl.h>
 #include <shlobj.h>
+
+#include <map>
 
 #include "multi_string.h"
 #include "package_names.h"
@@ -256,4 +260,37 @@ void ExpectNewServiceKeys(DWORD errorControl) {
         EXPECT_EQ(ReadDword(key, "Start", 99), 3u) << key;
         EXPECT_EQ(ReadDword(key, "Type", 99), 1u) << key;
     }
+}
+
+void ExpectSettingsKeyRules() {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_DRIVER_SERVICE_KEY "\\Parameters", 0, READ_CONTROL, &key), 0);
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const DWORD read = GetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                                       nullptr, &descriptor);
+    RegCloseKey(key);
+    ASSERT_EQ(read, 0u);
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    GetSecurityDescriptorControl(descriptor, &control, &revision);
+    EXPECT_TRUE(control & SE_DACL_PROTECTED);
+    std::map<std::string, DWORD> allowed;  // account SID to its rights
+    for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        char* sid = nullptr;
+        if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace)) || ace->Header.AceType != ACCESS_ALLOWED_ACE_TYPE ||
+            !ConvertSidToStringSidA(&ace->SidStart, &sid)) {
+            ADD_FAILURE() << "entry " << i << " is no allowing entry";
+            continue;
+        }
+        allowed[sid] |= ace->Mask;
+        LocalFree(sid);
+    }
+    LocalFree(descriptor);
+    const std::map<std::string, DWORD> expected = {{"S-1-5-18", KEY_ALL_ACCESS},
+                                                   {"S-1-5-32-544", KEY_ALL_ACCESS},
+                                                   {"S-1-5-32-545", KEY_READ},
+                                                   {"S-1-5-4", KEY_READ | KEY_SET_VALUE}};
+    EXPECT_EQ(allowed, expected);
 }

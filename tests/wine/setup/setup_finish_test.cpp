@@ -217,9 +217,9 @@ TEST_F(SetupFinishTest, XpWithoutControllerInstallsThroughTheInfAndStartsTheAppl
     ExpectFilesCopied(kEnglish);
     ExpectLinks(kEnglish);
     // Kept, not rolled back: the service keys as the XP path makes them, the
-    // INF section's settings key.
+    // INF section's settings key that users may write.
     ExpectNewServiceKeys(SERVICE_ERROR_NORMAL);
-    EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY "\\Parameters"));
+    ExpectSettingsKeyRules();
     EXPECT_FALSE(FileExists(WindowsFolder() + "\\inf\\" KV_DRIVER_INF)) << "only the copy path puts it there";
     EXPECT_EQ(RunOnceValue(), "");
 }
@@ -248,7 +248,7 @@ TEST_F(SetupFinishTest, Windows2000CopiesTheFilesItselfAndStartsTheApplet) {
               FileContent(PackageFolder(kEnglish) + KV_DRIVER_INF));
     EXPECT_TRUE(FileExists(WindowsFolder() + "\\inf\\" KV_FILTER_INF));
     ExpectNewServiceKeys(SERVICE_ERROR_IGNORE);
-    EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY "\\Parameters")) << "no INF section on this path";
+    ExpectSettingsKeyRules();
 }
 
 // Run on a Chinese system (code page 936), where the link names are the
