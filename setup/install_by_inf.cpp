@@ -34,14 +34,23 @@ DWORD InstallHidChild(const std::string& infPath, const std::string& hardwareId,
 
 }  // namespace
 
-DWORD InstallByInf(HWND owner, const std::string& infPath, const char* section, const std::string& hardwareId) {
+DWORD InstallByInf(HWND owner, const std::string& infPath, const char* section, const std::string& hardwareId,
+                   bool* rolledBack) {
+    bool notAsked = false;
+    bool& undone = rolledBack ? *rolledBack : notAsked;
+    undone = false;
     const FilterListSnapshot before = TakeFilterListSnapshot();
     const DWORD sectionResult = InstallSection(owner, infPath, section);
     if (sectionResult != ERROR_SUCCESS) return sectionResult;
 
     const DWORD controllerResult = UpdateMatchingDevice(infPath, hardwareId);
-    if (controllerResult == ERROR_SUCCESS) return InstallHidChild(infPath, hardwareId, before);
+    if (controllerResult == ERROR_SUCCESS) {
+        const DWORD childResult = InstallHidChild(infPath, hardwareId, before);
+        undone = childResult != ERROR_SUCCESS;
+        return childResult;
+    }
     if (controllerResult == NO_MATCHING_DEVICE) return NO_MATCHING_DEVICE;
     RollBackAfterControllerFailure(infPath, hardwareId, before);
+    undone = true;
     return controllerResult;
 }

@@ -2,7 +2,8 @@
 // left with Finish, judged by what it leaves on the system: the files and
 // registry entries, the Start-menu links, and the program it starts last
 // (the applet, or after a restart the calibration program from RunOnce).
-// No controller is plugged in, so neither program finds its driver.
+// No controller is plugged in, so neither program finds its driver, except
+// in the rollback, whose controller's HID child never comes.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -33,17 +34,21 @@ struct EditionFacts {
     const char* links[4];          // Calibrate, Uninstall, Readme, ControlPanel
     const wchar_t* appletTip;      // the applet's caption without a driver
     const wchar_t* calibrateTip;   // the calibration program's, likewise
+    const char* rolledBack[2];     // the rollback message's text before its number, and caption
 };
 
 const EditionFacts kEnglish = {"en-US",
                                {"Calibrate.lnk", "Uninstall.lnk", "Readme.lnk", "ControlPanel.lnk"},
                                L"Tip",
-                               L" Confirm"};
+                               L" Confirm",
+                               {"The installation could not be completed and has been undone.\nError number: ",
+                                "Error"}};
 const EditionFacts kChinese = {"zh-CN",
                                {KV_LINK_CALIBRATE_ZH, KV_LINK_UNINSTALL_ZH, KV_LINK_README_ZH,
                                 KV_LINK_CONTROL_PANEL_ZH},
                                L"\u63d0\u793a",       // 提示
-                               L" \u786e\u8ba4"};     // 确认
+                               L" \u786e\u8ba4",      // 确认
+                               {KV_TEXT_INSTALL_UNDONE, KV_TEXT_ERROR_CAPTION}};
 
 std::string PackageFolder(const EditionFacts& edition) {
     return kvtest::WindowsPath(std::string(KV_TEST_PACKAGE_DIR) + "/" + edition.folder + "/");
@@ -152,8 +157,11 @@ protected:
     }
 
     // The edition's setup.exe from its package folder, told it runs on
-    // `version`: Next, Next (checking the restart box if asked), Finish.
-    void RunToFinish(const EditionFacts& edition, const char* version, bool restart) {
+    // `version`: Next, Next (checking the restart box if asked), Finish. The
+    // message box it shows afterwards, if `message` asks for one, is read
+    // (text and caption) and closed.
+    void RunToFinish(const EditionFacts& edition, const char* version, bool restart,
+                     std::string (*message)[2] = nullptr) {
         WizardProcess setup(PackageFolder(edition) + "setup.exe", version);
         ASSERT_TRUE(setup.Started());
         HWND sheet = setup.WaitForWindow(nullptr);
@@ -162,7 +170,25 @@ protected:
         if (restart) SendMessageA(CurrentPageControl(sheet, kRestartBox), BM_CLICK, 0, 0);
         ASSERT_TRUE(PressAndWaitForPage(sheet, PSBTN_NEXT, 2));
         PressWhenSettled(sheet, PSBTN_FINISH);
+        if (message) {
+            HWND box = setup.WaitForMessageBox((*message)[0], (*message)[1]);
+            ASSERT_NE(box, nullptr) << "no message box";
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
         EXPECT_EQ(setup.WaitForExit(), 0u);
+    }
+
+    // A controller whose HID child never comes: the installation is rolled
+    // back, then told in the edition's words with its error number.
+    void ExpectRollbackTold(const EditionFacts& edition) {
+        TestDevice controller({KV_CONTROLLER_HARDWARE_ID});
+        ASSERT_TRUE(controller.Created());
+        std::string message[2];
+        RunToFinish(edition, "winxp", false, &message);
+        EXPECT_EQ(message[0], std::string(edition.rolledBack[0]) + "1603");
+        EXPECT_EQ(message[1], edition.rolledBack[1]);
+        EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY));
+        EXPECT_FALSE(FileExists(StartMenuFolder())) << "nothing follows a rollback";
     }
 
     // The applet came up (without a driver it only tells so) and ends once
@@ -251,6 +277,8 @@ TEST_F(SetupFinishTest, Windows2000CopiesTheFilesItselfAndStartsTheApplet) {
     ExpectSettingsKeyRules();
 }
 
+TEST_F(SetupFinishTest, XpWithAControllerButNoHidChildRollsBackAndSaysSo) { ExpectRollbackTold(kEnglish); }
+
 // Run on a Chinese system (code page 936), where the link names are the
 // edition's Chinese words.
 TEST_F(SetupFinishTest, ChineseEditionOnXpMakesItsChineseLinks) {
@@ -260,6 +288,11 @@ TEST_F(SetupFinishTest, ChineseEditionOnXpMakesItsChineseLinks) {
     ExpectFilesCopied(kChinese);
     ExpectLinks(kChinese);
     ExpectNewServiceKeys(SERVICE_ERROR_NORMAL);
+}
+
+TEST_F(SetupFinishTest, ChineseEditionTellsARollbackInChinese) {
+    if (GetACP() != 936) GTEST_SKIP() << "needs the Chinese code page";
+    ExpectRollbackTold(kChinese);
 }
 
 }  // namespace
