@@ -27,6 +27,8 @@ const PackageCopy kPackageCopies[] = {
     {"uninst.exe", Destination::ProgramFolder, "uninst.exe"},
     {"kvrbtn.exe", Destination::ProgramFolder, "kvrbtn.exe"},
     {KV_DRIVER_INF, Destination::ProgramFolder, KV_DRIVER_INF},
+    // The uninstaller finds the system's copies of both INF files by them.
+    {KV_FILTER_INF, Destination::ProgramFolder, KV_FILTER_INF},
     // Where the Start-menu shortcut of the applet points, and its icon.
     {"kvcplusb.cpl", Destination::ProgramFolder, "kvcplusb.cpl"},
     {"KvUsb.dll", Destination::ProgramFolder, "KvUsb.dll"},

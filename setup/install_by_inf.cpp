@@ -2,9 +2,11 @@
 #include "install_by_inf.h"
 
 #include "device_update.h"
+#include "inf_staging.h"
 #include "inf_section.h"
 #include "install_result.h"
 #include "package_names.h"
+#include "package_paths.h"
 #include "path_text.h"
 #include "rollback.h"
 #include "service_keys_create.h"
@@ -49,7 +51,12 @@ DWORD InstallByInf(HWND owner, const std::string& infPath, const char* section, 
         undone = childResult != ERROR_SUCCESS;
         return childResult;
     }
-    if (controllerResult == NO_MATCHING_DEVICE) return NO_MATCHING_DEVICE;
+    if (controllerResult == NO_MATCHING_DEVICE) {
+        // Installed for a controller to come: whether or not the INF store
+        // takes the copies, the installation itself stands.
+        StageInfFiles(ProgramFolder());
+        return NO_MATCHING_DEVICE;
+    }
     RollBackAfterControllerFailure(infPath, hardwareId, before);
     undone = true;
     return controllerResult;

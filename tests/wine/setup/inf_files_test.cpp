@@ -176,7 +176,7 @@ TEST_F(InfFilesTest, InstallAndUninstallSectionsCoverTheSameFilesAndKeys) {
     std::vector<std::string> programFiles;
     for (const Fields& line : driver.Lines("KvUsb.Program.Files")) programFiles.push_back(line[0]);
     EXPECT_EQ(programFiles, (Fields{"readme.htm", "kvcal.exe", "uninst.exe", "kvrbtn.exe", "kvusb.inf", "KvUsb.dll",
-                                    "kvcplusb.cpl"}));
+                                    "kvcplusb.cpl", "kvfilt.inf", "kvusb.sys", "kvfilt.sys"}));
     EXPECT_EQ(driver.Fields("KvUsb.Program.Files", nullptr), (Fields{"readme.htm", "readme.txt"}));
 }
 

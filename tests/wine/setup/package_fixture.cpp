@@ -251,7 +251,9 @@ void ResetInstalledState() {
         DeleteFileA((system + file).c_str());
     }
     const std::string windows = WindowsFolder();
-    for (const char* file : {"\\inf\\kvusb.inf", "\\inf\\kvfilt.inf"}) DeleteFileA((windows + file).c_str());
+    for (const char* file : {"\\inf\\kvusb.inf", "\\inf\\kvfilt.inf", "\\inf\\kvusb.pnf", "\\inf\\kvfilt.pnf"}) {
+        DeleteFileA((windows + file).c_str());
+    }
 }
 
 void ExpectNewServiceKeys(DWORD errorControl) {

@@ -246,7 +246,6 @@ TEST_F(SetupFinishTest, XpWithoutControllerInstallsThroughTheInfAndStartsTheAppl
     // INF section's settings key that users may write.
     ExpectNewServiceKeys(SERVICE_ERROR_NORMAL);
     ExpectSettingsKeyRules();
-    EXPECT_FALSE(FileExists(WindowsFolder() + "\\inf\\" KV_DRIVER_INF)) << "only the copy path puts it there";
     EXPECT_EQ(RunOnceValue(), "");
 }
 

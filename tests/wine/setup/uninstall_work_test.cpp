@@ -9,6 +9,7 @@
 #include "device_removal.h"
 #include "install_by_inf.h"
 #include "oem_inf.h"
+#include "package_inf_copies.h"
 #include "package_fixture.h"
 #include "package_names.h"
 #include "uninstall_work.h"
@@ -192,6 +193,26 @@ TEST_F(InstalledTest, NewerAndRefusedSystemsKeepThePackage) {
         child.reset();
         controller.reset();
     }
+}
+
+// A copy staged by an earlier version (found by its original name; Wine
+// keeps the name), one the system made under an oem name (found by its
+// bytes; Wine tells no original names of those) and another product's:
+// only the first two go, with their precompiled files.
+TEST_F(UninstallTest, OnlyCopiesOfThePackageInfsLeaveTheInfStore) {
+    const std::string infFolder = WindowsFolder() + "\\inf\\";
+    ASSERT_TRUE(SetupCopyOEMInfA(package.DriverInf().c_str(), package.Path().c_str(), SPOST_PATH, 0, nullptr, 0,
+                                 nullptr, nullptr));
+    std::ofstream(package.DriverInf(), std::ios::app) << std::string("\r\0\n\0", 4);  // this version's INF
+    ASSERT_TRUE(CopyFileA((package.Path() + KV_FILTER_INF).c_str(), (infFolder + "oem91.inf").c_str(), FALSE));
+    std::ofstream(infFolder + "oem91.PNF") << "x";
+    std::ofstream(infFolder + "oem92.inf") << "[Version]\r\nSignature=\"$WINDOWS NT$\"\r\n";
+    RemovePackageInfCopies(package.Path());
+    for (const char* name : {"kvusb.inf", "kvusb.pnf", "oem91.inf", "oem91.PNF"}) {
+        EXPECT_FALSE(FileExists(infFolder + name)) << name;
+    }
+    EXPECT_TRUE(FileExists(infFolder + "oem92.inf"));
+    DeleteFileA((infFolder + "oem92.inf").c_str());
 }
 
 }  // namespace
