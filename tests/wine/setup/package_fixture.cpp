@@ -162,6 +162,11 @@ std::string WindowsFolder() {
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+bool WaitUntilGone(const std::string& path, DWORD milliseconds) {
+    for (DWORD waited = 0; FileExists(path) && waited < milliseconds; waited += 250) Sleep(250);
+    return !FileExists(path);
+}
+
 bool KeyExists(const char* path) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;

@@ -54,6 +54,8 @@ std::string SystemFolder();
 std::string WindowsFolder();
 std::string CommonProgramsFolder();
 bool FileExists(const std::string& path);
+// Whether `path` is gone within `milliseconds` (a batch removes it later).
+bool WaitUntilGone(const std::string& path, DWORD milliseconds);
 bool KeyExists(const char* path);
 DWORD ReadDword(const char* keyPath, const char* name, DWORD fallback);
 

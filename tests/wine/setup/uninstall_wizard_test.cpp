@@ -31,11 +31,6 @@ bool Usable(HWND sheet, int button) {
     return control && IsWindowVisible(control) && IsWindowEnabled(control);
 }
 
-bool WaitUntilGone(const std::string& path, DWORD milliseconds) {
-    for (DWORD waited = 0; FileExists(path) && waited < milliseconds; waited += 250) Sleep(250);
-    return !FileExists(path);
-}
-
 // A process environment variable set for the programs this test starts.
 class ScopedEnvironment {
 public:

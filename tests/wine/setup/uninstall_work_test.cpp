@@ -215,15 +215,6 @@ TEST_F(UninstallTest, OnlyCopiesOfThePackageInfsLeaveTheInfStore) {
     DeleteFileA((infFolder + "oem92.inf").c_str());
 }
 
-}  // namespace
-
-namespace {
-
-bool WaitUntilGone(const std::string& path, DWORD milliseconds) {
-    for (DWORD waited = 0; FileExists(path) && waited < milliseconds; waited += 250) Sleep(250);
-    return !FileExists(path);
-}
-
 TEST_F(UninstallTest, SelfDeleteBatchRemovesTheProgramFolderAndItself) {
     const std::string folder = ProgramFilesFolder() + "\\KVUSB";
     CreateDirectoryA(folder.c_str(), nullptr);
