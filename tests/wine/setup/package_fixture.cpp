@@ -282,16 +282,13 @@ void ExpectSettingsKeyRules() {
     DWORD revision = 0;
     GetSecurityDescriptorControl(descriptor, &control, &revision);
     EXPECT_TRUE(control & SE_DACL_PROTECTED);
-    std::map<std::string, DWORD> allowed;  // account SID to its rights
-    for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
-        ACCESS_ALLOWED_ACE* ace = nullptr;
+    std::map<std::string, DWORD> rights;  // account SID (marked when denied) to its rights
+    ACCESS_ALLOWED_ACE* ace = nullptr;
+    for (DWORD i = 0; dacl && i < dacl->AceCount && GetAce(dacl, i, reinterpret_cast<void**>(&ace)); ++i) {
         char* sid = nullptr;
-        if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace)) || ace->Header.AceType != ACCESS_ALLOWED_ACE_TYPE ||
-            !ConvertSidToStringSidA(&ace->SidStart, &sid)) {
-            ADD_FAILURE() << "entry " << i << " is no allowing entry";
-            continue;
-        }
-        allowed[sid] |= ace->Mask;
+        ConvertSidToStringSidA(&ace->SidStart, &sid);
+        rights[std::string(sid ? sid : "?") + (ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE ? "" : " denied")] |=
+            ace->Mask;
         LocalFree(sid);
     }
     LocalFree(descriptor);
@@ -299,5 +296,5 @@ void ExpectSettingsKeyRules() {
                                                    {"S-1-5-32-544", KEY_ALL_ACCESS},
                                                    {"S-1-5-32-545", KEY_READ},
                                                    {"S-1-5-4", KEY_READ | KEY_SET_VALUE}};
-    EXPECT_EQ(allowed, expected);
+    EXPECT_EQ(rights, expected);
 }
