@@ -14,6 +14,11 @@
 DWORD ReadDeviceProperty(HDEVINFO devices, SP_DEVINFO_DATA* device, DWORD property, std::vector<char>& data,
                          DWORD& size);
 
+// Drops every `entry` (case-sensitive) from the device's own lower filters,
+// keeping the others in order; the property goes when nothing remains. 0
+// when done or when there was nothing to drop.
+DWORD RemoveLowerFilterEntry(HDEVINFO devices, SP_DEVINFO_DATA* device, const char* entry);
+
 class PresentDeviceSearch {
 public:
     // `unknownErrorText` is the message shown (code page 936) when a device's

@@ -9,6 +9,7 @@
 #include "path_text.h"
 #include "registry_text.h"
 #include "service_keys_create.h"
+#include "settings_key.h"
 
 namespace {
 
@@ -26,6 +27,8 @@ const PackageCopy kPackageCopies[] = {
     {"uninst.exe", Destination::ProgramFolder, "uninst.exe"},
     {"kvrbtn.exe", Destination::ProgramFolder, "kvrbtn.exe"},
     {KV_DRIVER_INF, Destination::ProgramFolder, KV_DRIVER_INF},
+    // The uninstaller finds the system's copies of both INF files by them.
+    {KV_FILTER_INF, Destination::ProgramFolder, KV_FILTER_INF},
     // Where the Start-menu shortcut of the applet points, and its icon.
     {"kvcplusb.cpl", Destination::ProgramFolder, "kvcplusb.cpl"},
     {"KvUsb.dll", Destination::ProgramFolder, "KvUsb.dll"},
@@ -72,6 +75,7 @@ DWORD InstallByCopy(const std::string& infPath, const std::string& hardwareId) {
     const std::string sourceFolder = FolderOf(infPath);
     CopyPackageFiles(sourceFolder, programFolder);
     CreateServiceKeysWith(SERVICE_ERROR_IGNORE);
+    PrepareSettingsKey();
 
     const DWORD controllerResult = UpdateMatchingDevice(infPath, hardwareId);
     if (!CountsAsInstalled(controllerResult)) return controllerResult;

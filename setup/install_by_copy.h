@@ -7,7 +7,7 @@
 
 // Copies the package files from the folder of `infPath` into the program,
 // INF, system and driver folders, creates the service keys (ErrorControl 0)
-// and updates the controller and its HID child where present. 0 or
-// NO_MATCHING_DEVICE when the device updates went through, else an error
-// code. Nothing is rolled back on this path.
+// and the settings key, and updates the controller and its HID child where
+// present. 0 or NO_MATCHING_DEVICE when the device updates went through,
+// else an error code. Nothing is rolled back on this path.
 DWORD InstallByCopy(const std::string& infPath, const std::string& hardwareId);

@@ -2,12 +2,15 @@
 #include "install_by_inf.h"
 
 #include "device_update.h"
+#include "inf_staging.h"
 #include "inf_section.h"
 #include "install_result.h"
 #include "package_names.h"
+#include "package_paths.h"
 #include "path_text.h"
 #include "rollback.h"
 #include "service_keys_create.h"
+#include "settings_key.h"
 
 namespace {
 
@@ -17,7 +20,9 @@ DWORD InstallSection(HWND owner, const std::string& infPath, const char* section
     if (result == ERROR_SUCCESS) result = run.ProcessFiles(section);
     if (result != ERROR_SUCCESS) return result;
     CreateServiceKeys();
-    return run.ProcessDirectives(section);
+    result = run.ProcessDirectives(section);
+    if (result == ERROR_SUCCESS) PrepareSettingsKey();
+    return result;
 }
 
 // The controller is on the package's driver: its HID child gets the filter.
@@ -31,14 +36,28 @@ DWORD InstallHidChild(const std::string& infPath, const std::string& hardwareId,
 
 }  // namespace
 
-DWORD InstallByInf(HWND owner, const std::string& infPath, const char* section, const std::string& hardwareId) {
+DWORD InstallByInf(HWND owner, const std::string& infPath, const char* section, const std::string& hardwareId,
+                   bool* rolledBack) {
+    bool notAsked = false;
+    bool& undone = rolledBack ? *rolledBack : notAsked;
+    undone = false;
     const FilterListSnapshot before = TakeFilterListSnapshot();
     const DWORD sectionResult = InstallSection(owner, infPath, section);
     if (sectionResult != ERROR_SUCCESS) return sectionResult;
 
     const DWORD controllerResult = UpdateMatchingDevice(infPath, hardwareId);
-    if (controllerResult == ERROR_SUCCESS) return InstallHidChild(infPath, hardwareId, before);
-    if (controllerResult == NO_MATCHING_DEVICE) return NO_MATCHING_DEVICE;
+    if (controllerResult == ERROR_SUCCESS) {
+        const DWORD childResult = InstallHidChild(infPath, hardwareId, before);
+        undone = childResult != ERROR_SUCCESS;
+        return childResult;
+    }
+    if (controllerResult == NO_MATCHING_DEVICE) {
+        // Installed for a controller to come: whether or not the INF store
+        // takes the copies, the installation itself stands.
+        StageInfFiles(ProgramFolder());
+        return NO_MATCHING_DEVICE;
+    }
     RollBackAfterControllerFailure(infPath, hardwareId, before);
+    undone = true;
     return controllerResult;
 }

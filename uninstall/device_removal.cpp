@@ -7,6 +7,7 @@
 #include "device_update.h"
 #include "install_result.h"
 #include "oem_inf.h"
+#include "package_names.h"
 #include "path_text.h"
 #include "registry_text.h"
 #include "texts_uninstall_cp936.h"
@@ -43,17 +44,27 @@ bool DriverRuns() {
     return true;
 }
 
-DWORD RestoreDriver(const std::string& hardwareId, bool onlyWhenDriverRuns, const char* systemInf) {
+// How one of the two nodes gets its system driver back.
+struct Restore {
+    bool infOnlyWhenDriverRuns;  // its INF copy goes only while the touch driver runs
+    const char* systemInf;       // under the system root
+    const char* filterEntry;     // the package's entry in the node's own lower filters, or null
+};
+
+DWORD RestoreDriver(const std::string& hardwareId, const Restore& restore) {
     const std::string systemRoot = SystemRootFolder();
     std::string infName;
     {
         PresentDeviceSearch search(KV_TEXT_UNKNOWN_ERROR);
         const DWORD found = search.Find(hardwareId);
         if (found != ERROR_SUCCESS) return SearchResult(found);
-        if (!onlyWhenDriverRuns || DriverRuns()) infName = FoundDeviceInfName(search);
+        if (!restore.infOnlyWhenDriverRuns || DriverRuns()) infName = FoundDeviceInfName(search);
+        // A filter whose service is gone would keep the node from starting
+        // on its system driver.
+        if (restore.filterEntry) RemoveLowerFilterEntry(search.Devices(), search.Device(), restore.filterEntry);
     }
     DeleteOemInf(infName);
-    return UpdateDriver(hardwareId, JoinUnder(systemRoot, systemInf));
+    return UpdateDriver(hardwareId, JoinUnder(systemRoot, restore.systemInf));
 }
 
 }  // namespace
@@ -69,6 +80,10 @@ DWORD RemoveDeviceByHardwareId(const std::string& hardwareId) {
     return SetupDiRemoveDevice(search.Devices(), search.Device()) ? ERROR_SUCCESS : FailureCode();
 }
 
-DWORD RestoreUsbDeviceDriver(const std::string& usbId) { return RestoreDriver(usbId, true, "inf\\input.inf"); }
+DWORD RestoreUsbDeviceDriver(const std::string& usbId) {
+    return RestoreDriver(usbId, Restore{true, "inf\\input.inf", KV_DRIVER_FILTER_ENTRY});
+}
 
-DWORD RestoreHidDeviceDriver(const std::string& hidId) { return RestoreDriver(hidId, false, "inf\\msmouse.inf"); }
+DWORD RestoreHidDeviceDriver(const std::string& hidId) {
+    return RestoreDriver(hidId, Restore{false, "inf\\msmouse.inf", nullptr});
+}

@@ -16,9 +16,10 @@ DWORD FindDeviceByHardwareId(const std::string& hardwareId);
 DWORD RemoveDeviceByHardwareId(const std::string& hardwareId);
 
 // Deletes the package's copy of its INF from the system (pnputil where the
-// system has it, else the INF and its precompiled file directly) and gives
-// the device the system's input.inf. 0 or the update's error; the search's
-// error without a device.
+// system has it, else the INF and its precompiled file directly), drops
+// kvusb from the device's own lower filters and gives the device the
+// system's input.inf. 0 or the update's error; the search's error without
+// a device.
 DWORD RestoreUsbDeviceDriver(const std::string& usbId);
 
 // As RestoreUsbDeviceDriver for the HID child, with msmouse.inf; its INF is

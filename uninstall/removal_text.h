@@ -5,8 +5,9 @@
 #include <string>
 
 // The batch that removes `programFolder` once the uninstaller has exited:
-// it retries a bounded number of times, a second apart, then deletes
-// itself. "" for an empty folder (never a removal at a drive's root).
+// it changes to its own folder first, retries a bounded number of times, a
+// second apart, then deletes itself. "" for an empty folder (never a
+// removal at a drive's root).
 std::string SelfDeleteBatchText(const std::string& programFolder);
 
 // Whether `infName` is an INF the system made a copy of for us ("oem"

@@ -1,6 +1,7 @@
 // Windows 2000: the package's files deleted one by one, the device nodes removed.
 #include "device_removal.h"
 #include "oem_inf.h"
+#include "package_inf_copies.h"
 #include "package_names.h"
 #include "path_text.h"
 #include "registry_text.h"
@@ -34,10 +35,14 @@ std::string SystemFolder() {
 }  // namespace
 
 DWORD RemovePackageWin2000(HWND, const std::string& usbId) {
-    static const char* const kProgramFiles[] = {"readme.htm", "kvcal.exe", "uninst.exe", "kvrbtn.exe", "kvusb.inf"};
+    static const char* const kProgramFiles[] = {"readme.htm", "kvcal.exe",  "uninst.exe",
+                                                "kvrbtn.exe", "kvusb.inf", "kvfilt.inf"};
     static const char* const kInfFiles[] = {"kvusb.inf", "kvusb.pnf", "kvfilt.inf", "kvfilt.pnf"};
     static const char* const kSystemFiles[] = {"kvcplusb.cpl", "drivers\\kvfilt.sys", "drivers\\kvusb.sys"};
-    DeleteFilesIn(ProgramFolder(), kProgramFiles, sizeof kProgramFiles / sizeof *kProgramFiles);
+    const std::string programFolder = ProgramFolder();
+    // The copies the system made when it installed the devices from them.
+    RemovePackageInfCopies(programFolder);
+    DeleteFilesIn(programFolder, kProgramFiles, sizeof kProgramFiles / sizeof *kProgramFiles);
     DeleteFilesIn(JoinUnder(SystemRootFolder(), "inf\\"), kInfFiles, sizeof kInfFiles / sizeof *kInfFiles);
     DeleteFilesIn(SystemFolder(), kSystemFiles, sizeof kSystemFiles / sizeof *kSystemFiles);
     const DWORD controller = RemoveDeviceByHardwareId(usbId);

@@ -23,9 +23,9 @@ bool ReadProgramFolder(std::string& folder) {
     return !folder.empty();
 }
 
-// A new file for the batch in the temp folder, with a name of its own (no
-// other file overwritten); INVALID_HANDLE_VALUE when none can be made.
-HANDLE CreateBatchFile(std::string& path) {
+// A new file for the batch in the temp folder (`folder`), with a name of its
+// own (no other file overwritten); INVALID_HANDLE_VALUE when none can be made.
+HANDLE CreateBatchFile(std::string& folder, std::string& path) {
     char tempFolder[kMaxPathChars] = {};
     char reserved[kMaxPathChars] = {};
     const DWORD length = GetTempPathA(sizeof tempFolder, tempFolder);
@@ -33,14 +33,16 @@ HANDLE CreateBatchFile(std::string& path) {
         return INVALID_HANDLE_VALUE;
     }
     DeleteFileA(reserved);  // the reserved name takes the .bat extension
+    folder = tempFolder;
     path = std::string(reserved) + ".bat";
     return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// The batch file holding `text`; its path, or "" when not written whole.
-std::string WriteBatchFile(const std::string& text) {
+// The batch file holding `text` in the temp folder (`folder`); its path, or
+// "" when not written whole.
+std::string WriteBatchFile(const std::string& text, std::string& folder) {
     std::string batch;
-    const HANDLE file = CreateBatchFile(batch);
+    const HANDLE file = CreateBatchFile(folder, batch);
     if (file == INVALID_HANDLE_VALUE) {
         AppMessageBox(nullptr, "abc");  // the package's own words for it
         return std::string();
@@ -58,7 +60,12 @@ std::string WriteBatchFile(const std::string& text) {
 bool WriteSelfDeleteBatch() {
     std::string folder;
     if (!ReadProgramFolder(folder)) return false;
-    const std::string batch = WriteBatchFile(SelfDeleteBatchText(folder));
+    std::string tempFolder;
+    const std::string batch = WriteBatchFile(SelfDeleteBatchText(folder), tempFolder);
     if (batch.empty()) return false;
-    return reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", batch.c_str(), nullptr, nullptr, SW_HIDE)) > 32;
+    // Started in the temp folder: the command interpreter would otherwise
+    // inherit this program's current folder, which may be the program folder
+    // (a double-click in Explorer, or the Start-menu link).
+    return reinterpret_cast<INT_PTR>(
+               ShellExecuteA(nullptr, "open", batch.c_str(), nullptr, tempFolder.c_str(), SW_HIDE)) > 32;
 }

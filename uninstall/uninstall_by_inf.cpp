@@ -2,6 +2,7 @@
 #include "device_removal.h"
 #include "inf_section.h"
 #include "oem_inf.h"
+#include "package_inf_copies.h"
 #include "path_text.h"
 #include "uninstall_work.h"
 
@@ -10,6 +11,10 @@ DWORD UninstallByInf(HWND owner, const std::string& infPath, const char* section
         InfSectionRun run(owner, infPath);
         const DWORD opened = run.Open();
         if (opened != ERROR_SUCCESS) return opened;
+        // Before the section deletes the INF files they are found by; with
+        // no copy left, a controller plugged in later gets the system's
+        // driver, also when it is absent now.
+        RemovePackageInfCopies(run.SourceRoot());
         // Failures of the section are ignored: the devices still get their drivers back.
         run.ProcessFiles(section);
         run.ProcessDirectives(section);

@@ -22,6 +22,9 @@ DWORD RunBranch(OsClass os, const std::string& programPath) {
 
 UninstallOutcome RunUninstall(OsClass os, const std::string& programPath, Edition edition) {
     UninstallOutcome outcome;
+    // Nothing of the package can be on a system it refuses (a 64-bit
+    // Windows among them): its filter lists are not ours to touch.
+    if (os == OS_UNSUPPORTED) return outcome;
     RemoveMouseUpperFilter();
     if (os != OS_XP_FAMILY && os != OS_WIN2000) return outcome;
     outcome.branchRan = true;

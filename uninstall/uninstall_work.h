@@ -9,13 +9,15 @@
 #include "os_version.h"
 #include "shortcuts.h"
 
-// Processes the INF's uninstall section, gives both device nodes the
-// system's drivers back and deletes the package's precompiled INFs.
+// Removes the system's copies of the package's INF files, processes the
+// INF's uninstall section, gives both device nodes the system's drivers
+// back and deletes the package's precompiled INFs.
 // The INF open's error, ERROR_NOT_ENOUGH_MEMORY, or the HID child's result.
 DWORD UninstallByInf(HWND owner, const std::string& infPath, const char* section, const std::string& usbId);
 
-// Windows 2000: deletes the package's files one by one and removes both
-// device nodes (the HID child only after the controller). 0 or the error.
+// Windows 2000: deletes the system's copies of the package's INF files and
+// the package's files one by one, and removes both device nodes (the HID
+// child only after the controller). 0 or the error.
 DWORD RemovePackageWin2000(HWND owner, const std::string& usbId);
 
 // Deletes the edition's four links and the Start-menu folder (when empty).
@@ -34,5 +36,6 @@ struct UninstallOutcome {
 };
 
 // The sequence after Finish for a system of class `os`; `programPath` is the
-// running uninstaller's full path (its folder holds kvusb.inf).
+// running uninstaller's full path (its folder holds kvusb.inf). A system the
+// package refuses is left as it is.
 UninstallOutcome RunUninstall(OsClass os, const std::string& programPath, Edition edition);

@@ -33,5 +33,7 @@ using VersionQuery = bool (*)(uint32_t recordSize, OsVersionRecord* record, void
 OsClass CheckOsVersionWith(VersionQuery query, void* context);
 
 #ifdef _WIN32
+// The running system's class; a 64-bit Windows (this 32-bit program under
+// WOW64) is unsupported whatever its version.
 OsClass CheckOsVersion();
 #endif

@@ -19,6 +19,20 @@ bool QuerySystemVersion(uint32_t recordSize, OsVersionRecord* record, void*) {
     return true;
 }
 
+// Whether this program runs under WOW64, that is on a 64-bit Windows, which
+// loads none of the package's 32-bit drivers. Windows 2000 and XP before
+// its second service pack have no IsWow64Process: they are 32-bit.
+bool RunsOn64BitWindows() {
+    typedef BOOL(WINAPI * IsWow64ProcessFunction)(HANDLE, PBOOL);
+    const IsWow64ProcessFunction isWow64Process = reinterpret_cast<IsWow64ProcessFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+    BOOL wow64 = FALSE;
+    return isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
 }  // namespace
 
-OsClass CheckOsVersion() { return CheckOsVersionWith(QuerySystemVersion, nullptr); }
+OsClass CheckOsVersion() {
+    if (RunsOn64BitWindows()) return OS_UNSUPPORTED;
+    return CheckOsVersionWith(QuerySystemVersion, nullptr);
+}

@@ -105,14 +105,25 @@ TEST(Package, EachEditionHoldsWhatTheInstallerCopies) {
     }
 }
 
-// The wizards change the system: Vista and 7 must start them elevated.
-// Programs ship without symbols or debug data.
-TEST(Package, WizardsAskForAdministratorRightsAndProgramsAreStripped) {
+// The wizards change the system: Vista and 7 must start them elevated; the
+// calibration program and the helper run as the user, unvirtualized. Each
+// names Vista and 7 as known systems. Programs ship without symbols or
+// debug data.
+TEST(Package, ProgramsAskForTheirRightsAndAreStripped) {
+    const struct {
+        const char* program;
+        const char* level;
+    } manifests[] = {{"setup.exe", "requireAdministrator"}, {"uninst.exe", "requireAdministrator"},
+                     {"kvcal.exe", "asInvoker"},            {"kvrbtn.exe", "asInvoker"}};
     for (const char* edition : {"en-US", "zh-CN"}) {
-        for (const char* program : {"setup.exe", "uninst.exe"}) {
-            const std::vector<uint8_t> bytes = ReadBytes(kPackage / edition / program);
+        for (const auto& m : manifests) {
+            const std::vector<uint8_t> bytes = ReadBytes(kPackage / edition / m.program);
             const std::string text(bytes.begin(), bytes.end());
-            EXPECT_NE(text.find("level=\"requireAdministrator\""), std::string::npos) << edition << "/" << program;
+            const std::string where = std::string(edition) + "/" + m.program;
+            EXPECT_NE(text.find(std::string("level=\"") + m.level + "\""), std::string::npos) << where;
+            for (const char* os : {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"}) {
+                EXPECT_NE(text.find(std::string("supportedOS Id=\"") + os), std::string::npos) << where << " " << os;
+            }
         }
         for (const auto& entry : fs::directory_iterator(kPackage / edition)) {
             const std::string extension = Lower(entry.path().extension().string());
@@ -122,6 +133,28 @@ TEST(Package, WizardsAskForAdministratorRightsAndProgramsAreStripped) {
             ASSERT_TRUE(kvtest::ParsePe(ReadBytes(entry.path()), &image, &error)) << error;
             for (const kvtest::PeSection& section : image.sections) {
                 EXPECT_NE(section.name.rfind(".debug", 0), 0u) << entry.path() << " keeps " << section.name;
+            }
+        }
+    }
+}
+
+// The shipped INF files as 64-bit Windows reads them: no models for its
+// platform (the 64-bit test build's own are for its own drivers), and no
+// catalog named that the package does not ship.
+TEST(Package, InfFilesOfferTheirDriversTo32BitWindowsOnly) {
+    for (const char* edition : {"en-US", "zh-CN"}) {
+        for (const char* inf : {"kvusb.inf", "kvfilt.inf"}) {
+            const std::vector<uint8_t> bytes = ReadBytes(kPackage / edition / inf);
+            std::string text;  // the UTF-16LE text's ASCII letters, without its comments
+            bool comment = false;
+            for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+                const char c = bytes[i + 1] ? '?' : char(bytes[i]);
+                comment = c == ';' || (comment && c != '\n');
+                if (!comment) text.push_back(c);
+            }
+            EXPECT_NE(text.find("Models, NTx86\r\n"), std::string::npos) << edition << "/" << inf;
+            for (const char* absent : {"NTamd64", "NTia64", "CatalogFile", "@KV_"}) {
+                EXPECT_EQ(text.find(absent), std::string::npos) << edition << "/" << inf << " names " << absent;
             }
         }
     }

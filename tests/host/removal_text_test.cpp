@@ -11,6 +11,8 @@ TEST(SelfDeleteBatch, RemovesTheQuotedFolderWithBoundedRetriesThenItself) {
     const std::string text = SelfDeleteBatchText("C:\\Program Files\\KVUSB");
     EXPECT_NE(text.find("RD /s /q \"C:\\Program Files\\KVUSB\"\r\n"), std::string::npos);
     EXPECT_NE(text.find("if %kvtries% lss 10 goto retry\r\n"), std::string::npos);
+    // It leaves the folder before it removes it, whatever folder it started in.
+    EXPECT_EQ(text.find("cd /d \"%~dp0\"\r\n"), text.find("\r\n") + 2);
     // Deleting itself is the last command, and nothing follows its line end.
     const std::string last = "del \"%~f0\"\r\n";
     ASSERT_GE(text.size(), last.size());

@@ -32,6 +32,7 @@ TEST(InstallerTexts, AreTheCp936BytesOfTheirWords) {
         {KV_TEXT_ERROR_CAPTION, "错误"},
         {KV_TEXT_UNKNOWN_INSTALL_ERROR, "安装发生未知错误"},
         {KV_TEXT_OPEN_REGISTRY_FAILED, "打开注册表时失败"},
+        {KV_TEXT_INSTALL_UNDONE, "安装未能完成，已撤销所做的更改。\n错误号："},
         {KV_TEXT_UNSUPPORTED_SYSTEM, "驱动程序适用于Windows2000/XP系统，\n请您选择适合当前操作系统的驱动程序"},
         {KV_LINK_CALIBRATE_ZH, "校正程序.lnk"},
         {KV_LINK_UNINSTALL_ZH, "卸载驱动.lnk"},

@@ -19,11 +19,14 @@ inline std::string WindowsPath(const std::string& unixPath) {
 
 class Process {
 public:
-    explicit Process(const std::string& path) {
+    // Started in `folder` when one is given (as a shortcut's working folder),
+    // else in this program's current folder.
+    explicit Process(const std::string& path, const std::string& folder = std::string()) {
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         std::string command = "\"" + WindowsPath(path) + "\"";
-        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_) != 0;
+        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                  folder.empty() ? nullptr : folder.c_str(), &si, &pi_) != 0;
     }
     ~Process() {
         if (!started_) return;

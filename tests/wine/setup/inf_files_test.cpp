@@ -88,10 +88,10 @@ TEST_F(InfFilesTest, BothOpenAsWindowsNtInfFiles) {
     ASSERT_TRUE(filter.Opened());
     struct VersionCase {
         const InfFile* inf;
-        const char *deviceClass, *classGuid, *catalog;
+        const char *deviceClass, *classGuid;
     } cases[] = {
-        {&driver, "HIDClass", "{745A17A0-74D3-11D0-B6FE-00A0C90F57DA}", "kvusb.cat"},
-        {&filter, "Mouse", "{4D36E96F-E325-11CE-BFC1-08002BE10318}", "kvfilt.cat"},
+        {&driver, "HIDClass", "{745A17A0-74D3-11D0-B6FE-00A0C90F57DA}"},
+        {&filter, "Mouse", "{4D36E96F-E325-11CE-BFC1-08002BE10318}"},
     };
     for (const VersionCase& c : cases) {
         ExpectDirectives(*c.inf, {
@@ -99,7 +99,7 @@ TEST_F(InfFilesTest, BothOpenAsWindowsNtInfFiles) {
             {"Version", "Class", {c.deviceClass}},
             {"Version", "ClassGuid", {c.classGuid}},
             {"Version", "Provider", {"Kestiva"}},
-            {"Version", "CatalogFile", {c.catalog}},
+            {"Version", "CatalogFile", {}},  // the package ships no catalog
         });
     }
     for (const InfFile* inf : {&driver, &filter}) {
@@ -110,14 +110,20 @@ TEST_F(InfFilesTest, BothOpenAsWindowsNtInfFiles) {
     }
 }
 
-TEST_F(InfFilesTest, ModelsNameTheControllerAndItsHidChild) {
+// Undecorated for Windows 2000, and for XP to 7 only the platform the
+// build's drivers are for (NTx86 in the package): a 64-bit Windows finds no
+// models in the package.
+TEST_F(InfFilesTest, ModelsNameTheControllerAndItsHidChildForTheDriversPlatformOnly) {
+    const std::string platform = sizeof(void*) == 8 ? "NTamd64" : "NTx86";
     ExpectDirectives(driver, {
-        {"Manufacturer", nullptr, {"KvUsb.Models"}},
+        {"Manufacturer", nullptr, {"KvUsb.Models", platform}},
         {"KvUsb.Models", nullptr, {"KvUsb_Device", "USB\\VID_7A4E&PID_0001"}},
+        {("KvUsb.Models." + platform).c_str(), nullptr, {"KvUsb_Device", "USB\\VID_7A4E&PID_0001"}},
     });
     ExpectDirectives(filter, {
-        {"Manufacturer", nullptr, {"KvFilt.Models"}},
+        {"Manufacturer", nullptr, {"KvFilt.Models", platform}},
         {"KvFilt.Models", nullptr, {"KvFilt_Device", "HID\\VID_7A4E&PID_0001"}},
+        {("KvFilt.Models." + platform).c_str(), nullptr, {"KvFilt_Device", "HID\\VID_7A4E&PID_0001"}},
     });
 }
 
@@ -126,6 +132,7 @@ TEST_F(InfFilesTest, ControllerGetsHidUsbWithKvusbAsLowerFilter) {
         {"KvUsb_Device.NT", "Include", {"input.inf"}},
         {"KvUsb_Device.NT", "Needs", {"HID_Inst.NT"}},
         {"KvUsb_Device.NT", "CopyFiles", {"KvUsb.Driver.Files"}},
+        {"KvUsb_Device.NT", "CopyINF", {"kvfilt.inf"}},
         {"KvUsb_Device.NT.HW", "AddReg", {"KvUsb_Device.HW.AddReg"}},
         {"KvUsb_Device.HW.AddReg", nullptr, {"HKR", "", "LowerFilters", "0x00010000", "kvusb"}},
         {"KvUsb_Device.NT.Services", "Needs", {"HID_Inst.NT.Services"}},
@@ -169,7 +176,7 @@ TEST_F(InfFilesTest, InstallAndUninstallSectionsCoverTheSameFilesAndKeys) {
     std::vector<std::string> programFiles;
     for (const Fields& line : driver.Lines("KvUsb.Program.Files")) programFiles.push_back(line[0]);
     EXPECT_EQ(programFiles, (Fields{"readme.htm", "kvcal.exe", "uninst.exe", "kvrbtn.exe", "kvusb.inf", "KvUsb.dll",
-                                    "kvcplusb.cpl"}));
+                                    "kvcplusb.cpl", "kvfilt.inf", "kvusb.sys", "kvfilt.sys"}));
     EXPECT_EQ(driver.Fields("KvUsb.Program.Files", nullptr), (Fields{"readme.htm", "readme.txt"}));
 }
 

@@ -61,7 +61,7 @@ TEST_F(InstallByCopyTest, CopiesThePackageFromTheInstallersFolder) {
     for (const Copy& copy : copies) {
         EXPECT_EQ(FileText(copy.target), std::string("stand-in for ") + copy.source) << copy.target;
     }
-    for (const std::string& inf : {program + "kvusb.inf", WindowsFolder() + "\\inf\\kvusb.inf",
+    for (const std::string& inf : {program + "kvusb.inf", program + "kvfilt.inf", WindowsFolder() + "\\inf\\kvusb.inf",
                                    WindowsFolder() + "\\inf\\kvfilt.inf"}) {
         EXPECT_TRUE(FileExists(inf)) << inf;
     }

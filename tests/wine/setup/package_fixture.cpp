@@ -1,7 +1,11 @@
 // Test fixtures of the installer.
 #include "package_fixture.h"
 
+#include <aclapi.h>
+#include <sddl.h>
 #include <shlobj.h>
+
+#include <map>
 
 #include "multi_string.h"
 #include "package_names.h"
@@ -158,6 +162,11 @@ std::string WindowsFolder() {
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+bool WaitUntilGone(const std::string& path, DWORD milliseconds) {
+    for (DWORD waited = 0; FileExists(path) && waited < milliseconds; waited += 250) Sleep(250);
+    return !FileExists(path);
+}
+
 bool KeyExists(const char* path) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
@@ -247,7 +256,9 @@ void ResetInstalledState() {
         DeleteFileA((system + file).c_str());
     }
     const std::string windows = WindowsFolder();
-    for (const char* file : {"\\inf\\kvusb.inf", "\\inf\\kvfilt.inf"}) DeleteFileA((windows + file).c_str());
+    for (const char* file : {"\\inf\\kvusb.inf", "\\inf\\kvfilt.inf", "\\inf\\kvusb.pnf", "\\inf\\kvfilt.pnf"}) {
+        DeleteFileA((windows + file).c_str());
+    }
 }
 
 void ExpectNewServiceKeys(DWORD errorControl) {
@@ -256,4 +267,34 @@ void ExpectNewServiceKeys(DWORD errorControl) {
         EXPECT_EQ(ReadDword(key, "Start", 99), 3u) << key;
         EXPECT_EQ(ReadDword(key, "Type", 99), 1u) << key;
     }
+}
+
+void ExpectSettingsKeyRules() {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_DRIVER_SERVICE_KEY "\\Parameters", 0, READ_CONTROL, &key), 0);
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const DWORD read = GetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                                       nullptr, &descriptor);
+    RegCloseKey(key);
+    ASSERT_EQ(read, 0u);
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    GetSecurityDescriptorControl(descriptor, &control, &revision);
+    EXPECT_TRUE(control & SE_DACL_PROTECTED);
+    std::map<std::string, DWORD> rights;  // account SID (marked when denied) to its rights
+    ACCESS_ALLOWED_ACE* ace = nullptr;
+    for (DWORD i = 0; dacl && i < dacl->AceCount && GetAce(dacl, i, reinterpret_cast<void**>(&ace)); ++i) {
+        char* sid = nullptr;
+        ConvertSidToStringSidA(&ace->SidStart, &sid);
+        rights[std::string(sid ? sid : "?") + (ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE ? "" : " denied")] |=
+            ace->Mask;
+        LocalFree(sid);
+    }
+    LocalFree(descriptor);
+    const std::map<std::string, DWORD> expected = {{"S-1-5-18", KEY_ALL_ACCESS},
+                                                   {"S-1-5-32-544", KEY_ALL_ACCESS},
+                                                   {"S-1-5-32-545", KEY_READ},
+                                                   {"S-1-5-4", KEY_READ | KEY_SET_VALUE}};
+    EXPECT_EQ(rights, expected);
 }

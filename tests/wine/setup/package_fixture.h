@@ -54,6 +54,8 @@ std::string SystemFolder();
 std::string WindowsFolder();
 std::string CommonProgramsFolder();
 bool FileExists(const std::string& path);
+// Whether `path` is gone within `milliseconds` (a batch removes it later).
+bool WaitUntilGone(const std::string& path, DWORD milliseconds);
 bool KeyExists(const char* path);
 DWORD ReadDword(const char* keyPath, const char* name, DWORD fallback);
 
@@ -89,3 +91,9 @@ protected:
 // Both service keys as the installer creates them: the given ErrorControl,
 // Start 3 (on demand), Type 1 (kernel driver).
 void ExpectNewServiceKeys(DWORD errorControl);
+
+// The settings key's access rules, read back from the registry (Wine keeps
+// them but runs every program as an administrator): only its own rules
+// (protected), full control for SYSTEM and administrators, reading for
+// users, reading and setting values for interactive users.
+void ExpectSettingsKeyRules();

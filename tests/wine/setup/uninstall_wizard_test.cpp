@@ -31,11 +31,6 @@ bool Usable(HWND sheet, int button) {
     return control && IsWindowVisible(control) && IsWindowEnabled(control);
 }
 
-bool WaitUntilGone(const std::string& path, DWORD milliseconds) {
-    for (DWORD waited = 0; FileExists(path) && waited < milliseconds; waited += 250) Sleep(250);
-    return !FileExists(path);
-}
-
 // A process environment variable set for the programs this test starts.
 class ScopedEnvironment {
 public:
@@ -113,13 +108,13 @@ protected:
     static std::string Uninstaller() { return ProgramFolder() + "\\uninst.exe"; }
     static std::string StartMenuFolder() { return CommonProgramsFolder() + KV_START_MENU_FOLDER; }
 
-    // Runs uninst.exe told it runs on `version`, checks that its welcome page
-    // offers Finish only, runs `whileShown` and leaves the page with `button`.
-    // The message box it shows afterwards, if `message` asks for one, is
-    // read and closed.
+    // Runs uninst.exe told it runs on `version`, in its own folder as the
+    // Start-menu link starts it, checks that its welcome page offers Finish
+    // only, runs `whileShown` and leaves the page with `button`. The message
+    // box it shows afterwards, if `message` asks for one, is read and closed.
     void RunUninstaller(const char* version, int button, std::string* message = nullptr,
                         std::string* caption = nullptr, const std::function<void()>& whileShown = nullptr) {
-        WizardProcess uninstaller(Uninstaller(), version);
+        WizardProcess uninstaller(Uninstaller(), version, ProgramFolder());
         ASSERT_TRUE(uninstaller.Started());
         HWND sheet = uninstaller.WaitForWindow(nullptr);
         ASSERT_NE(sheet, nullptr);

@@ -9,6 +9,7 @@
 #include "device_removal.h"
 #include "install_by_inf.h"
 #include "oem_inf.h"
+#include "package_inf_copies.h"
 #include "package_fixture.h"
 #include "package_names.h"
 #include "uninstall_work.h"
@@ -94,10 +95,19 @@ protected:
     std::unique_ptr<TestDevice> controller, child;
 };
 
+// The controller's own lower filters when the system driver is put back.
+TestDevice* g_controller = nullptr;
+List g_filtersAtRestore;
+void NoteControllerFilters() { g_filtersAtRestore = g_controller->LowerFilters(); }
+
 TEST_F(InstalledTest, XpFamilyGivesBothDevicesTheSystemDriversAndCleansUp) {
     Install(true);
+    ASSERT_TRUE(controller->SetLowerFilters({"otherdev", "kvusb", "otherlow"}));  // as Windows keeps them
+    g_controller = controller.get();
     UpdateRecorder recorder;
+    recorder.OnUpdateFrom("input.inf", NoteControllerFilters);
     const UninstallOutcome outcome = RunUninstall(OS_XP_FAMILY, Uninstaller(), Edition::English);
+    EXPECT_EQ(g_filtersAtRestore, (List{"otherdev", "otherlow"})) << "kvusb gone before the restore";
     EXPECT_TRUE(outcome.branchRan);
     EXPECT_EQ(outcome.result, 0u);
     EXPECT_TRUE(outcome.cleanedUp);
@@ -163,24 +173,46 @@ TEST_F(InstalledTest, Windows2000RemovesBothDeviceNodesAndTheFiles) {
     EXPECT_FALSE(KeyExists(KV_FILTER_SERVICE_KEY));
 }
 
-TEST_F(InstalledTest, NewerSystemsLoseOnlyTheFilterEntry) {
-    Install(true);
-    UpdateRecorder recorder;
-    const UninstallOutcome outcome = RunUninstall(OS_UNKNOWN, Uninstaller(), Edition::English);
-    EXPECT_FALSE(outcome.branchRan);
-    EXPECT_TRUE(recorder.Calls().empty());
-    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
-    EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY));
-    EXPECT_EQ(FindDeviceByHardwareId(kHidId), 0u);
+// Newer systems lose only the filter entry; a refused one (a 64-bit
+// Windows among them) keeps even that.
+TEST_F(InstalledTest, NewerAndRefusedSystemsKeepThePackage) {
+    const struct {
+        OsClass os;
+        List filters;
+    } cases[] = {{OS_UNKNOWN, {"mouclass", "otherflt"}}, {OS_UNSUPPORTED, {"mouclass", "otherflt", "kvfilt"}}};
+    for (const auto& c : cases) {
+        ResetInstalledState();
+        Install(true);
+        UpdateRecorder recorder;
+        const UninstallOutcome outcome = RunUninstall(c.os, Uninstaller(), Edition::English);
+        EXPECT_FALSE(outcome.branchRan) << c.os;
+        EXPECT_TRUE(recorder.Calls().empty()) << c.os;
+        EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), c.filters) << c.os;
+        EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY)) << c.os;
+        EXPECT_EQ(FindDeviceByHardwareId(kHidId), 0u) << c.os;
+        child.reset();
+        controller.reset();
+    }
 }
 
-}  // namespace
-
-namespace {
-
-bool WaitUntilGone(const std::string& path, DWORD milliseconds) {
-    for (DWORD waited = 0; FileExists(path) && waited < milliseconds; waited += 250) Sleep(250);
-    return !FileExists(path);
+// A copy staged by an earlier version (found by its original name; Wine
+// keeps the name), one the system made under an oem name (found by its
+// bytes; Wine tells no original names of those) and another product's:
+// only the first two go, with their precompiled files.
+TEST_F(UninstallTest, OnlyCopiesOfThePackageInfsLeaveTheInfStore) {
+    const std::string infFolder = WindowsFolder() + "\\inf\\";
+    ASSERT_TRUE(SetupCopyOEMInfA(package.DriverInf().c_str(), package.Path().c_str(), SPOST_PATH, 0, nullptr, 0,
+                                 nullptr, nullptr));
+    std::ofstream(package.DriverInf(), std::ios::app) << std::string("\r\0\n\0", 4);  // this version's INF
+    ASSERT_TRUE(CopyFileA((package.Path() + KV_FILTER_INF).c_str(), (infFolder + "oem91.inf").c_str(), FALSE));
+    std::ofstream(infFolder + "oem91.PNF") << "x";
+    std::ofstream(infFolder + "oem92.inf") << "[Version]\r\nSignature=\"$WINDOWS NT$\"\r\n";
+    RemovePackageInfCopies(package.Path());
+    for (const char* name : {"kvusb.inf", "kvusb.pnf", "oem91.inf", "oem91.PNF"}) {
+        EXPECT_FALSE(FileExists(infFolder + name)) << name;
+    }
+    EXPECT_TRUE(FileExists(infFolder + "oem92.inf"));
+    DeleteFileA((infFolder + "oem92.inf").c_str());
 }
 
 TEST_F(UninstallTest, SelfDeleteBatchRemovesTheProgramFolderAndItself) {

@@ -15,9 +15,10 @@
 class WizardProcess {
 public:
     // `version` is a Wine version name ("winxp", "win2k", ...; "" for Wine's
-    // own), set under HKCU\Software\Wine\AppDefaults\<file name of program>.
-    WizardProcess(const std::string& program, const char* version)
-        : version_(program, version), process_(program) {}
+    // own), set under HKCU\Software\Wine\AppDefaults\<file name of program>;
+    // `folder` is the current folder it starts in ("": this program's).
+    WizardProcess(const std::string& program, const char* version, const std::string& folder = std::string())
+        : version_(program, version), process_(program, folder) {}
     WizardProcess(const WizardProcess&) = delete;
     WizardProcess& operator=(const WizardProcess&) = delete;
 
