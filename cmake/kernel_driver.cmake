@@ -10,10 +10,11 @@ else()
   set(KV_DRIVER_ENTRY DriverEntry)
 endif()
 
+# The kernel helpers both drivers share (driver/kernel) come with every image.
 function(kv_kernel_driver target)
-  add_executable(${target} ${ARGN})
+  add_executable(${target} ${ARGN} ${PROJECT_SOURCE_DIR}/driver/kernel/request_count.cpp)
   set_target_properties(${target} PROPERTIES SUFFIX .sys)
-  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/driver/wdm)
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/driver/kernel)
   target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${KV_KERNEL_COMPILE_OPTIONS}>)
   target_link_options(${target} PRIVATE -nostdlib -shared -s -Wl,--subsystem,native
     -Wl,--entry,${KV_DRIVER_ENTRY} -Wl,--dynamicbase -Wl,--nxcompat -Wl,--image-base,0x10000

@@ -1,8 +1,6 @@
 // Coordinate mapping of the report path: integer only, no allocation.
 #include "coordinates.h"
 
-#include "settings.h"
-
 namespace kv {
 
 namespace {
@@ -49,6 +47,13 @@ Half PlacementForScreenY(uint32_t dbScreenPos) {
         case DBSCREENPOS_BOTTOM: return Half::Upper;
         default: return Half::Full;
     }
+}
+
+uint32_t DeriveSpan(int32_t low, int32_t high) {
+    // Unsigned subtraction gives the exact distance of two signed words.
+    if (high > low) return static_cast<uint32_t>(high) - static_cast<uint32_t>(low);
+    if (high < low) return static_cast<uint32_t>(low) - static_cast<uint32_t>(high);
+    return kDegenerateSpan;
 }
 
 uint32_t MapAxis(int32_t v, int32_t low, int32_t high, Half half) {

@@ -1,6 +1,8 @@
 // Settings read, derivation and validation.
 #include "settings.h"
 
+#include "coordinates.h"
+
 namespace kv {
 
 namespace {
@@ -32,13 +34,6 @@ void StoreCalibration(CalibrationValues& cal, int32_t xLow, int32_t yLow, int32_
 int32_t AsSigned(uint32_t value) { return static_cast<int32_t>(value); }
 
 }  // namespace
-
-uint32_t DeriveSpan(int32_t low, int32_t high) {
-    // Unsigned subtraction gives the exact distance of two signed words.
-    if (high > low) return static_cast<uint32_t>(high) - static_cast<uint32_t>(low);
-    if (high < low) return static_cast<uint32_t>(low) - static_cast<uint32_t>(high);
-    return kDegenerateSpan;
-}
 
 void FillDefaultValues(uint32_t (&values)[KV_DRIVER_VALUE_COUNT]) {
     for (uint32_t& value : values) value = 0;

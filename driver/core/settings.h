@@ -1,5 +1,6 @@
 // Driver settings: defaults, derived spans and validation of the values the
-// driver reads from its Parameters key or receives by control code.
+// driver reads from its Parameters key or receives by control code. The
+// spans come from the coordinate mapping, which needs them for every report.
 #pragma once
 #include <stdint.h>
 
@@ -22,7 +23,6 @@ protected:
 constexpr uint32_t kDefaultHigh = 2048;
 constexpr uint32_t kDefaultBeepMode = 2;
 constexpr uint32_t kDefaultRbnDelay = 61;
-constexpr uint32_t kDegenerateSpan = 0x1FFF;
 
 // The value every setting has when the key lacks it.
 void FillDefaultValues(uint32_t (&values)[KV_DRIVER_VALUE_COUNT]);
@@ -30,9 +30,6 @@ void FillDefaultValues(uint32_t (&values)[KV_DRIVER_VALUE_COUNT]);
 // Presets the defaults, queries the source, derives and validates, and
 // stores the result. Touch, dwell and capture state are left alone.
 Status ReadSettings(DriverState& state, SettingsSource& source);
-
-// |High - Low| without signed overflow, or the degenerate span when equal.
-uint32_t DeriveSpan(int32_t low, int32_t high);
 
 // IOCTL_POINTER_SET_CALIBRATION: the six values, then the spans.
 void ApplyCalibrationBlock(DriverState& state, const CalibrationBlock& block);

@@ -1,14 +1,30 @@
-// Coordinate mapping: clamping, orientation, axis exchange, placement halves
-// and exact results for spans the 32-bit formula cannot hold.
+// Coordinate mapping: spans, clamping, orientation, axis exchange, placement
+// halves and exact results for spans the 32-bit formula cannot hold.
 #include <gtest/gtest.h>
 
 #include "coordinates.h"
-#include "settings.h"
 
 namespace {
 
 kv::CalibrationValues Cal(int32_t xLow, int32_t xHigh, int32_t yLow, int32_t yHigh) {
     return {xLow, yLow, xHigh, yHigh, 0, 0, kv::DeriveSpan(xLow, xHigh), kv::DeriveSpan(yLow, yHigh)};
+}
+
+struct SpanCase {
+    const char* what;
+    int32_t low, high;
+    uint32_t span;
+};
+
+TEST(DeriveSpan, Table) {
+    const SpanCase cases[] = {
+        {"normal order", 100, 1900, 1800},
+        {"inverted order keeps the distance", 1900, 100, 1800},
+        {"equal gives the degenerate span", 500, 500, 8191},
+        {"widest signed distance without overflow", INT32_MIN, INT32_MAX, 0xFFFFFFFFu},
+        {"negative low", -485, 1495, 1980},
+    };
+    for (const SpanCase& c : cases) EXPECT_EQ(kv::DeriveSpan(c.low, c.high), c.span) << c.what;
 }
 
 struct MapCase {

@@ -14,8 +14,8 @@ const fs::path kRoot(KV_SOURCE_DIR);
 const fs::path kDrivers[] = {
     kRoot / "out/package/en-US/kvusb.sys",
     kRoot / "out/package/en-US/kvfilt.sys",
-    kRoot / "build/win64/driver/wdm/kvusb.sys",
-    kRoot / "build/win64/package/kvfilt/kvfilt.sys",
+    kRoot / "build/win64/driver/kvusb/kvusb.sys",
+    kRoot / "build/win64/driver/kvfilt/kvfilt.sys",
 };
 
 TEST(KernelPlacement, PagedAndInitCodeNeverRaisesTheIrqlNorIsCalledFromResidentCode) {

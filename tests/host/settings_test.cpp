@@ -38,23 +38,6 @@ TEST(ReadSettings, PartialKeyKeepsOtherDefaults) {
     EXPECT_EQ(s.Settings.RBNDelay, 61u);
 }
 
-struct SpanCase {
-    const char* what;
-    int32_t low, high;
-    uint32_t span;
-};
-
-TEST(DeriveSpan, Table) {
-    const SpanCase cases[] = {
-        {"normal order", 100, 1900, 1800},
-        {"inverted order keeps the distance", 1900, 100, 1800},
-        {"equal gives the degenerate span", 500, 500, 8191},
-        {"widest signed distance without overflow", INT32_MIN, INT32_MAX, 0xFFFFFFFFu},
-        {"negative low", -485, 1495, 1980},
-    };
-    for (const SpanCase& c : cases) EXPECT_EQ(kv::DeriveSpan(c.low, c.high), c.span) << c.what;
-}
-
 TEST(ReadSettings, StoredSpansNeverSurvive) {
     const kv::DriverState s = ReadWith({{KV_VALUE_XRange, 5}, {KV_VALUE_YProp, 0}, {KV_VALUE_YLow, 7}, {KV_VALUE_YHigh, 7}});
     EXPECT_EQ(s.Calibration.XRange, 2048u);

@@ -71,8 +71,8 @@ extern "C" KV_PAGED NTSTATUS NTAPI KvDispatchCreateClose(PDEVICE_OBJECT device, 
 extern "C" KV_PAGED NTSTATUS NTAPI KvDispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
     FilterExtension* ext = ExtensionOf(device);
     if (ext->IsFilter) return PassDown(ext, irp);
-    AcquireRequest(ext);
+    EnterRequest(&ext->Requests);
     const NTSTATUS status = HandleControlRequest(ext, irp);
-    ReleaseRequest(ext);
+    LeaveRequest(&ext->Requests);
     return status;
 }

@@ -2,20 +2,23 @@
 // dispatch files share.
 #pragma once
 #include "kernel_headers.h"
+#include "request_count.h"
 
 extern "C" {
 #include <ntddmou.h>
 }
 
 constexpr ULONG kKvFiltSignature = KvFourCc('K', 'v', 'F', 'l');
-constexpr ULONG kKvFiltTag = KvFourCc('K', 'v', 'F', 'l');
 
 struct KvFiltExtension {
     ULONG Signature;
     PDEVICE_OBJECT Self;
     PDEVICE_OBJECT Lower;
     PDEVICE_OBJECT Pdo;
-    IO_REMOVE_LOCK RemoveLock;
+    // Requests inside the filter, and whether the node is being removed:
+    // from then on new requests are refused.
+    RequestCount Requests;
+    volatile LONG Removing;
     // Set once at AddDevice: only the touch screen's own node is touched;
     // every other mouse gets plain pass-through.
     BOOLEAN IsTouchScreen;
@@ -28,7 +31,10 @@ inline KvFiltExtension* KvFiltOf(PDEVICE_OBJECT device) {
     return static_cast<KvFiltExtension*>(device->DeviceExtension);
 }
 
-// Sends the request on unchanged and lets go of the remove lock.
+// Counts a request in, unless the node is being removed (then the
+// request is completed with STATUS_DELETE_PENDING and false returned).
+bool KvFiltEnter(KvFiltExtension* ext, PIRP irp);
+// Sends the request on unchanged and counts it out.
 NTSTATUS KvFiltSkipDown(KvFiltExtension* ext, PIRP irp);
 NTSTATUS KvFiltComplete(PIRP irp, NTSTATUS status);
 

@@ -23,7 +23,7 @@ extern "C" NTSTATUS NTAPI PowerDone(PDEVICE_OBJECT, PIRP irp, PVOID context) {
         ext->PnpState = kPnpStarted;
     }
     PoStartNextPowerIrp(irp);
-    ReleaseRequest(ext);
+    LeaveRequest(&ext->Requests);
     return STATUS_SUCCESS;
 }
 
@@ -32,7 +32,7 @@ extern "C" NTSTATUS NTAPI PowerDone(PDEVICE_OBJECT, PIRP irp, PVOID context) {
 NTSTATUS HandlePower(FilterExtension* ext, PIRP irp) {
     const IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
     if (SetsLowDevicePower(stack) && ext->PnpState == kPnpStarted) ext->PnpState = kPnpPoweredDown;
-    AcquireRequest(ext);
+    EnterRequest(&ext->Requests);
     IoCopyCurrentIrpStackLocationToNext(irp);
     IoSetCompletionRoutine(irp, PowerDone, ext, TRUE, TRUE, TRUE);
     return PoCallDriver(ext->LowerDevice, irp);

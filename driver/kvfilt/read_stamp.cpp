@@ -26,7 +26,7 @@ extern "C" NTSTATUS NTAPI ReadDone(PDEVICE_OBJECT, PIRP irp, PVOID context) {
     auto* ext = static_cast<KvFiltExtension*>(context);
     if (irp->PendingReturned) IoMarkIrpPending(irp);
     if (NT_SUCCESS(irp->IoStatus.Status) && ext->VirtualDesktop) StampAbsolutePackets(irp);
-    IoReleaseRemoveLock(&ext->RemoveLock, irp);
+    LeaveRequest(&ext->Requests);
     return STATUS_SUCCESS;
 }
 
@@ -34,11 +34,10 @@ extern "C" NTSTATUS NTAPI ReadDone(PDEVICE_OBJECT, PIRP irp, PVOID context) {
 
 // Reads come from the input thread at passive level, so the placement is
 // looked up here, once a read, and a change through the control panel holds
-// from the next read on. The remove lock stays taken until the read is done.
+// from the next read on. The read stays counted in until it is done.
 extern "C" KV_PAGED NTSTATUS NTAPI KvFiltDispatchRead(PDEVICE_OBJECT device, PIRP irp) {
     KvFiltExtension* ext = KvFiltOf(device);
-    const NTSTATUS locked = IoAcquireRemoveLock(&ext->RemoveLock, irp);
-    if (!NT_SUCCESS(locked)) return KvFiltComplete(irp, locked);
+    if (!KvFiltEnter(ext, irp)) return STATUS_DELETE_PENDING;
     if (!ext->IsTouchScreen) return KvFiltSkipDown(ext, irp);
     InterlockedExchange(&ext->VirtualDesktop, KvFiltPlacementNeedsVirtualDesktop() ? 1 : 0);
     IoCopyCurrentIrpStackLocationToNext(irp);

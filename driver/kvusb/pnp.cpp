@@ -50,22 +50,16 @@ KV_PAGED void MarkControlDevice(FilterExtension* ext, ULONG state) {
     if (ext->ControlDevice) ExtensionOf(ext->ControlDevice)->PnpState = state;
 }
 
-// Drops the count's own reference and waits until the requests inside have left.
-KV_PAGED void WaitForRequests(FilterExtension* ext) {
-    ReleaseRequest(ext);
-    KeWaitForSingleObject(&ext->RemoveEvent, Executive, KernelMode, FALSE, nullptr);
-}
-
 KV_PAGED NTSTATUS RemoveDevice(FilterExtension* ext, PIRP irp) {
     if (ext->PnpState == kPnpRemoved) return PassDown(ext, irp);
     ext->PnpState = kPnpRemoved;
     MarkControlDevice(ext, kPnpRemoved);
     irp->IoStatus.Status = STATUS_SUCCESS;
     const NTSTATUS status = PassDown(ext, irp);
-    WaitForRequests(ext);
+    WaitForRequests(&ext->Requests);
     // A control request still talking to the controller holds on to its
     // physical device; it finishes before that reference goes.
-    if (ext->ControlDevice) WaitForRequests(ExtensionOf(ext->ControlDevice));
+    if (ext->ControlDevice) WaitForRequests(&ExtensionOf(ext->ControlDevice)->Requests);
     DeleteDevices(ext);
     return status;
 }
@@ -80,12 +74,12 @@ KV_PAGED NTSTATUS SucceedAndPassDown(FilterExtension* ext, PIRP irp) {
 KV_PAGED NTSTATUS ForwardAndWait(FilterExtension* ext, PIRP irp) {
     KEVENT done;
     KeInitializeEvent(&done, NotificationEvent, FALSE);
-    AcquireRequest(ext);
+    EnterRequest(&ext->Requests);
     IoSetCompletionRoutine(irp, SignalWhenDone, &done, TRUE, TRUE, TRUE);
     if (IoCallDriver(ext->LowerDevice, irp) == STATUS_PENDING) {
         KeWaitForSingleObject(&done, Executive, KernelMode, FALSE, nullptr);
     }
-    ReleaseRequest(ext);
+    LeaveRequest(&ext->Requests);
     return irp->IoStatus.Status;
 }
 
@@ -129,8 +123,8 @@ extern "C" KV_PAGED NTSTATUS NTAPI KvDispatchPnp(PDEVICE_OBJECT device, PIRP irp
     FilterExtension* ext = ExtensionOf(device);
     if (!ext->IsFilter) return CompleteRequest(irp, STATUS_NOT_IMPLEMENTED);
     const bool counted = IoGetCurrentIrpStackLocation(irp)->MinorFunction != IRP_MN_REMOVE_DEVICE;
-    if (counted) AcquireRequest(ext);
+    if (counted) EnterRequest(&ext->Requests);
     const NTSTATUS status = HandlePnp(ext, irp);
-    if (counted) ReleaseRequest(ext);
+    if (counted) LeaveRequest(&ext->Requests);
     return status;
 }

@@ -24,13 +24,13 @@ extern "C" NTSTATUS NTAPI KvDispatchGeneric(PDEVICE_OBJECT device, PIRP irp) {
     const IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
     if (!ext->IsFilter) return Refuse(irp, stack, STATUS_NOT_IMPLEMENTED);
 
-    AcquireRequest(ext);
+    EnterRequest(&ext->Requests);
     NTSTATUS status;
     if (IsGoing(ext) && stack->MajorFunction != IRP_MJ_CLOSE) {
         status = Refuse(irp, stack, STATUS_DELETE_PENDING);
     } else {
         status = Handle(ext, irp, stack);
     }
-    ReleaseRequest(ext);
+    LeaveRequest(&ext->Requests);
     return status;
 }

@@ -2,6 +2,7 @@
 // that every device instance shares.
 #pragma once
 #include "kernel_headers.h"
+#include "request_count.h"
 
 #include "driver_state.h"
 
@@ -26,8 +27,7 @@ struct FilterExtension {
     PDEVICE_OBJECT PhysicalDevice;
     PDEVICE_OBJECT LowerDevice;
     DEVICE_CAPABILITIES Capabilities;
-    volatile LONG OutstandingRequests;
-    KEVENT RemoveEvent;
+    RequestCount Requests;  // what removal waits for
     BOOLEAN IsFilter;
     UNICODE_STRING LinkName;
 };
@@ -53,10 +53,6 @@ inline FilterExtension* ExtensionOf(PDEVICE_OBJECT device) {
 inline bool IsGoing(const FilterExtension* ext) {
     return ext->PnpState == kPnpSurpriseRemoved || ext->PnpState == kPnpRemoved;
 }
-
-// Outstanding-request counting; the remove event fires below zero.
-void AcquireRequest(FilterExtension* ext);
-void ReleaseRequest(FilterExtension* ext);
 
 // Completes a request with a status and no data, no priority boost.
 NTSTATUS CompleteRequest(PIRP irp, NTSTATUS status, ULONG_PTR information = 0);

@@ -1,17 +1,19 @@
 // Requests through the filter: Plug and Play (with removal), power, and
-// everything else passed on under the remove lock.
+// everything else passed on, each counted in while it is inside.
 #include "kvfilt.h"
 
 namespace {
 
-// The removal goes down first: the class driver below completes the reads
-// it holds, and their completions (ours) let go of the lock. Then the
-// filter waits for every request still inside it; later ones fail at the
-// lock.
+// New requests are refused from here on. The removal goes down first: the
+// class driver below completes the reads it holds, and their completions
+// (ours) count them out. Then the filter waits for every request still
+// inside it.
 KV_PAGED NTSTATUS RemoveDevice(KvFiltExtension* ext, PIRP irp) {
+    InterlockedExchange(&ext->Removing, 1);
     IoSkipCurrentIrpStackLocation(irp);
     const NTSTATUS status = IoCallDriver(ext->Lower, irp);
-    IoReleaseRemoveLockAndWait(&ext->RemoveLock, irp);
+    LeaveRequest(&ext->Requests);  // the removal itself
+    WaitForRequests(&ext->Requests);
     IoDetachDevice(ext->Lower);
     IoDeleteDevice(ext->Self);
     return status;
@@ -26,17 +28,24 @@ NTSTATUS KvFiltComplete(PIRP irp, NTSTATUS status) {
     return status;
 }
 
+bool KvFiltEnter(KvFiltExtension* ext, PIRP irp) {
+    EnterRequest(&ext->Requests);
+    if (!ext->Removing) return true;
+    LeaveRequest(&ext->Requests);
+    KvFiltComplete(irp, STATUS_DELETE_PENDING);
+    return false;
+}
+
 NTSTATUS KvFiltSkipDown(KvFiltExtension* ext, PIRP irp) {
     IoSkipCurrentIrpStackLocation(irp);
     const NTSTATUS status = IoCallDriver(ext->Lower, irp);
-    IoReleaseRemoveLock(&ext->RemoveLock, irp);
+    LeaveRequest(&ext->Requests);
     return status;
 }
 
 extern "C" KV_PAGED NTSTATUS NTAPI KvFiltDispatchPnp(PDEVICE_OBJECT device, PIRP irp) {
     KvFiltExtension* ext = KvFiltOf(device);
-    const NTSTATUS locked = IoAcquireRemoveLock(&ext->RemoveLock, irp);
-    if (!NT_SUCCESS(locked)) return KvFiltComplete(irp, locked);
+    if (!KvFiltEnter(ext, irp)) return STATUS_DELETE_PENDING;
     switch (IoGetCurrentIrpStackLocation(irp)->MinorFunction) {
         case IRP_MN_REMOVE_DEVICE: return RemoveDevice(ext, irp);
         default: return KvFiltSkipDown(ext, irp);
@@ -48,17 +57,15 @@ extern "C" KV_PAGED NTSTATUS NTAPI KvFiltDispatchPnp(PDEVICE_OBJECT device, PIRP
 extern "C" NTSTATUS NTAPI KvFiltDispatchPower(PDEVICE_OBJECT device, PIRP irp) {
     KvFiltExtension* ext = KvFiltOf(device);
     PoStartNextPowerIrp(irp);
-    const NTSTATUS locked = IoAcquireRemoveLock(&ext->RemoveLock, irp);
-    if (!NT_SUCCESS(locked)) return KvFiltComplete(irp, locked);
+    if (!KvFiltEnter(ext, irp)) return STATUS_DELETE_PENDING;
     IoSkipCurrentIrpStackLocation(irp);
     const NTSTATUS status = PoCallDriver(ext->Lower, irp);
-    IoReleaseRemoveLock(&ext->RemoveLock, irp);
+    LeaveRequest(&ext->Requests);
     return status;
 }
 
 extern "C" NTSTATUS NTAPI KvFiltDispatchPassThrough(PDEVICE_OBJECT device, PIRP irp) {
     KvFiltExtension* ext = KvFiltOf(device);
-    const NTSTATUS locked = IoAcquireRemoveLock(&ext->RemoveLock, irp);
-    if (!NT_SUCCESS(locked)) return KvFiltComplete(irp, locked);
+    if (!KvFiltEnter(ext, irp)) return STATUS_DELETE_PENDING;
     return KvFiltSkipDown(ext, irp);
 }

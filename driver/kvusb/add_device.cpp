@@ -24,7 +24,7 @@ KV_PAGED void InitExtension(PDEVICE_OBJECT device, PDEVICE_OBJECT filter, PDEVIC
     ext->ControlDevice = control;
     ext->PhysicalDevice = physical;
     ext->IsFilter = isFilter;
-    KeInitializeEvent(&ext->RemoveEvent, NotificationEvent, FALSE);
+    InitializeRequestCount(&ext->Requests);
 }
 
 // One stack location more than the device we attached to: with another

@@ -25,7 +25,7 @@ extern "C" KV_PAGED NTSTATUS NTAPI KvFiltAddDevice(PDRIVER_OBJECT driver, PDEVIC
     ext->Self = device;
     ext->Pdo = pdo;
     ext->IsTouchScreen = touchScreen;
-    IoInitializeRemoveLock(&ext->RemoveLock, kKvFiltTag, 0, 0);
+    InitializeRequestCount(&ext->Requests);
     ext->Lower = IoAttachDeviceToDeviceStack(device, pdo);
     if (!ext->Lower) {
         IoDeleteDevice(device);
