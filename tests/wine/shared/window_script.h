@@ -1,8 +1,7 @@
 // Drives modal windows from their own message loop: a thread timer calls
 // a step every 50 ms until it says it is done, so a test never blocks on a
 // dialog or message box, and never races it from another thread.
-#ifndef KV_TESTS_CPL_WINDOW_SCRIPT_H
-#define KV_TESTS_CPL_WINDOW_SCRIPT_H
+#pragma once
 
 #include <windows.h>
 
@@ -82,5 +81,3 @@ inline bool CloseMessageBoxes(std::vector<SeenBox>* seen) {
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     return false;  // keep watching: a second box is a finding too
 }
-
-#endif
