@@ -111,16 +111,6 @@ void AnswerLeftOverMessages() {
 
 }  // namespace
 
-std::string RunOnceValue() {
-    HKEY key = nullptr;
-    char value[MAX_PATH + 1] = {};
-    DWORD size = MAX_PATH;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_RUN_ONCE_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "";
-    RegQueryValueExA(key, "kvusbcal", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(key);
-    return value;
-}
-
 void SetupRunTest::SetUp() {
     CoInitialize(nullptr);
     AnswerLeftOverMessages();

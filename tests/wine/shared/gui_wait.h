@@ -1,5 +1,6 @@
-// Waiting for windows of the program under test, with a time-out, so no
-// test ever blocks on a window that does not come.
+// Waiting for what the program under test does (a window, a state, a
+// file), with a time-out, so no test ever blocks on something that does
+// not come.
 #pragma once
 #include <windows.h>
 
@@ -8,13 +9,32 @@
 
 namespace kvtest {
 
-// Polls `found` every 20 ms until it returns true or `timeoutMs` passes.
+// Runs the window messages of this thread for `ms` milliseconds.
+inline void PumpMessages(DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    MSG message;
+    do {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        Sleep(10);
+    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
+// What the waiting thread does between two looks: sleep, or keep its own
+// windows answering (a test that owns windows the program talks to).
+enum class Between { Sleep, PumpMessages };
+
+// Polls `found` every 20 ms until it returns true or `timeoutMs` passes;
+// whether it was found.
 template <typename Found>
-bool WaitFor(Found found, DWORD timeoutMs = 10000) {
+bool WaitFor(Found found, DWORD timeoutMs = 10000, Between between = Between::Sleep) {
     const DWORD start = GetTickCount();
     while (!found()) {
         if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(20);
+        if (between == Between::PumpMessages) {
+            PumpMessages(20);
+        } else {
+            Sleep(20);
+        }
     }
     return true;
 }

@@ -1,5 +1,6 @@
-// Starting a Windows program of the build from a Wine test: its path as
-// Wine sees it, its end, its exit code and its visible window.
+// Starting a Windows program of the build from a Wine test, and finding
+// the files that lie beside the test: paths as Wine sees them, the
+// program's end, exit code and visible windows.
 #pragma once
 #include <windows.h>
 
@@ -17,14 +18,30 @@ inline std::string WindowsPath(const std::string& unixPath) {
     return path;
 }
 
+// The running program's own file, and the folder it lies in (without a
+// trailing backslash): the build puts what a test needs beside it.
+inline std::string ThisProgramPath() {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return length < MAX_PATH ? std::string(path, length) : std::string();
+}
+inline std::string ThisProgramFolder() {
+    const std::string path = ThisProgramPath();
+    return path.substr(0, path.find_last_of('\\'));
+}
+// `relative` (a name, or a path such as "..\\kvvirt") from this program's folder.
+inline std::string BesideThisProgram(const std::string& relative) { return ThisProgramFolder() + "\\" + relative; }
+
 class Process {
 public:
-    // Started in `folder` when one is given (as a shortcut's working folder),
-    // else in this program's current folder.
-    explicit Process(const std::string& path, const std::string& folder = std::string()) {
+    // `path` with `arguments` after it, started in `folder` when one is
+    // given (as a shortcut's working folder), else in this program's
+    // current folder.
+    explicit Process(const std::string& path, const std::string& folder = std::string(),
+                     const std::string& arguments = std::string()) {
         STARTUPINFOA si = {};
         si.cb = sizeof si;
-        std::string command = "\"" + WindowsPath(path) + "\"";
+        std::string command = "\"" + WindowsPath(path) + "\"" + (arguments.empty() ? "" : " " + arguments);
         started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
                                   folder.empty() ? nullptr : folder.c_str(), &si, &pi_) != 0;
     }
@@ -34,19 +51,25 @@ public:
         CloseHandle(pi_.hProcess);
         CloseHandle(pi_.hThread);
     }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
     bool Started() const { return started_; }
-    bool Ended(DWORD ms) { return WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0; }
+    bool Ended(DWORD ms) { return started_ && WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0; }
     DWORD ExitCode() {
         DWORD code = 0;
         GetExitCodeProcess(pi_.hProcess, &code);
         return code;
     }
+    // The exit code once it has ended within `ms`, else `otherwise` (it is
+    // ended by force when this object goes).
+    DWORD ExitCodeWithin(DWORD ms, DWORD otherwise) { return Ended(ms) ? ExitCode() : otherwise; }
     // A visible top-level window of this process, or null; only one titled
     // `title` when that is given, only one with a child `childId` when that
     // is not 0 (0xFFFF: a message box, by its text control).
     HWND Window(const char* title = nullptr, int childId = 0) {
         Search search = {pi_.dwProcessId, title, childId, nullptr};
-        EnumWindows(FindOwn, reinterpret_cast<LPARAM>(&search));
+        if (started_) EnumWindows(FindOwn, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
 

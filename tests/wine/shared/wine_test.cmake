@@ -16,11 +16,18 @@ target_compile_options(gtest PUBLIC "$<$<COMPILE_LANGUAGE:CXX>:-include;${KV_WIN
 # The X display of the tests ON_DISPLAY (below).
 set(KV_XVFB_DISPLAY ":12" CACHE STRING "X display of the window tests")
 
+# The machinery the tests share: starting programs, waiting, the registry,
+# kernel services (headers in tests/wine/shared).
+add_library(wine_test_support STATIC ${KV_WINE_SHARED}/registry.cpp ${KV_WINE_SHARED}/kernel_services.cpp)
+target_include_directories(wine_test_support PUBLIC ${KV_WINE_SHARED})
+target_compile_definitions(wine_test_support PRIVATE _WIN32_WINNT=0x0500 WINVER=0x0500)
+target_compile_options(wine_test_support PRIVATE ${KV_WARNINGS})
+target_link_libraries(wine_test_support PUBLIC advapi32)
+
 # kv_wine_program(TARGET [WIN32] [GTEST | GTEST_MAIN] SOURCE... [LIBRARIES LIBRARY...])
 #   A program that runs under Wine: warnings are errors, and libgcc and
 #   libstdc++ are linked in (a prefix has no mingw DLLs); the shared
-#   machinery's headers come with it. GTEST links GoogleTest, GTEST_MAIN its
-#   main too.
+#   machinery comes with it. GTEST links GoogleTest, GTEST_MAIN its main too.
 function(kv_wine_program target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "WIN32;GTEST;GTEST_MAIN" "" "LIBRARIES")
   if(arg_WIN32)
@@ -30,8 +37,7 @@ function(kv_wine_program target)
   endif()
   target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${KV_WARNINGS}>")
   target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
-  target_include_directories(${target} PRIVATE ${KV_WINE_SHARED})
-  target_link_libraries(${target} PRIVATE ${arg_LIBRARIES})
+  target_link_libraries(${target} PRIVATE ${arg_LIBRARIES} wine_test_support)
   if(arg_GTEST_MAIN)
     target_link_libraries(${target} PRIVATE gtest_main)
   elseif(arg_GTEST)
