@@ -156,24 +156,9 @@ TEST_F(RightButtonHelper, ASecondStartLeavesTheFirstAlone) {
     EXPECT_EQ(ClickTarget(), kRightClick);
 }
 
-struct TextSearch {
-    const char* text;
-    bool found;
-};
-
-BOOL CALLBACK MatchChildText(HWND child, LPARAM context) {
-    auto* search = reinterpret_cast<TextSearch*>(context);
-    char shown[256] = {};
-    GetWindowTextA(child, shown, sizeof shown);
-    search->found = search->found || std::string(shown) == search->text;
-    return TRUE;
-}
-
 // Whether one of the window's children shows `text`.
 bool HasText(HWND window, const char* text) {
-    TextSearch search = {text, false};
-    EnumChildWindows(window, MatchChildText, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return kvtest::FirstWindow([text](HWND child) { return kvtest::WindowTitle(child) == text; }, window) != nullptr;
 }
 
 // Without the driver the helper shows the applet's "Tip" once and ends.

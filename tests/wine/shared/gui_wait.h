@@ -39,6 +39,28 @@ bool WaitFor(Found found, DWORD timeoutMs = 10000, Between between = Between::Sl
     return true;
 }
 
+// The first window that `matches`: a top-level one, or with a `parent`
+// one of its children.
+template <typename Matches>
+HWND FirstWindow(Matches matches, HWND parent = nullptr) {
+    struct Search {
+        Matches* matches;
+        HWND found;
+        static BOOL CALLBACK Visit(HWND window, LPARAM data) {
+            Search* search = reinterpret_cast<Search*>(data);
+            if (!(*search->matches)(window)) return TRUE;
+            search->found = window;
+            return FALSE;
+        }
+    } search = {&matches, nullptr};
+    if (parent) {
+        EnumChildWindows(parent, Search::Visit, reinterpret_cast<LPARAM>(&search));
+    } else {
+        EnumWindows(Search::Visit, reinterpret_cast<LPARAM>(&search));
+    }
+    return search.found;
+}
+
 inline HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs = 10000) {
     HWND window = nullptr;
     WaitFor([&] { return (window = FindWindowA(className, title)) != nullptr; }, timeoutMs);

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <string>
 
+#include "gui_wait.h"
+
 namespace kvtest {
 
 // Wine sees the host's files on drive Z:; a path that is not the host's
@@ -68,30 +70,16 @@ public:
     // `title` when that is given, only one with a child `childId` when that
     // is not 0 (0xFFFF: a message box, by its text control).
     HWND Window(const char* title = nullptr, int childId = 0) {
-        Search search = {pi_.dwProcessId, title, childId, nullptr};
-        if (started_) EnumWindows(FindOwn, reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        if (!started_) return nullptr;
+        return FirstWindow([&](HWND window) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            return process == pi_.dwProcessId && IsWindowVisible(window) && (!title || WindowTitle(window) == title) &&
+                   (!childId || GetDlgItem(window, childId));
+        });
     }
 
 private:
-    struct Search {
-        DWORD process;
-        const char* title;
-        int childId;
-        HWND found;
-    };
-    static BOOL CALLBACK FindOwn(HWND window, LPARAM lParam) {
-        Search* search = reinterpret_cast<Search*>(lParam);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process != search->process || !IsWindowVisible(window)) return TRUE;
-        char text[256] = {};
-        GetWindowTextA(window, text, sizeof text);
-        if (search->title && std::string(text) != search->title) return TRUE;
-        if (search->childId && !GetDlgItem(window, search->childId)) return TRUE;
-        search->found = window;
-        return FALSE;
-    }
     bool started_ = false;
     PROCESS_INFORMATION pi_ = {};
 };
