@@ -26,8 +26,8 @@ void TabPage2::ShowNumbers() {
 
 BOOL TabPage2::OnInitDialog() {
     CTrackingPage::OnInitDialog();
-    SetTrackbarRange(Handle(), IDC_BEEP_TONE, 1000, 5000);
-    SetTrackbarRange(Handle(), IDC_BEEP_DURATION, 32, 750);
+    SetTrackbarRange(Handle(), IDC_BEEP_TONE, KV_BEEP_FREQ_MIN, KV_BEEP_FREQ_MAX);
+    SetTrackbarRange(Handle(), IDC_BEEP_DURATION, KV_BEEP_TIME_MIN, KV_BEEP_TIME_MAX);
     AddComboTexts(Handle(), IDC_BEEP_MODE, IDS_BEEP_FIRST, 3);
     ShowNumbers();
     UpdateData(false);
