@@ -1,11 +1,10 @@
-// Edition texts as ANSI bytes; see edition_texts.h.
+// Texts of a string table as ANSI bytes; see edition_texts.h.
 #include "edition_texts.h"
 
 #include <cstdlib>
 
-#include "kvcal_ids.h"
+#include "edition_ids.h"
 
-namespace kvcal {
 namespace {
 
 // The string as stored (UTF-16); LoadStringW with a zero length hands out
@@ -43,5 +42,3 @@ std::string EditionText(HINSTANCE module, UINT id) {
     std::string text;
     return LoadEditionText(module, id, &text) ? text : std::string();
 }
-
-}  // namespace kvcal
