@@ -10,12 +10,12 @@
 #include "package_paths.h"
 #include "path_text.h"
 #include "registry_text.h"
+#include "win32_control_device.h"
 #include "win_error.h"
 
 namespace {
 
 const char kDeviceClassRoot[] = "System\\CurrentControlSet\\Control\\Class\\";
-const char kControlDevice[] = "\\\\.\\kvusb";
 
 // The search's result in the uninstaller's terms: no device is
 // ERROR_NO_MORE_ITEMS, as the enumeration ends.
@@ -35,13 +35,7 @@ std::string FoundDeviceInfName(PresentDeviceSearch& search) {
 }
 
 // Whether the touch driver runs (its control device opens).
-bool DriverRuns() {
-    const HANDLE device = CreateFileA(kControlDevice, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr);
-    if (device == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(device);
-    return true;
-}
+bool DriverRuns() { return kv::Win32ControlDevice().Open(); }
 
 // How one of the two nodes gets its system driver back.
 struct Restore {
