@@ -17,11 +17,14 @@ bool LoadWide(HINSTANCE module, UINT id, std::wstring* text) {
     return true;
 }
 
+// A code page the system lacks gives way to the system's own (a Western
+// Windows XP has no 936 unless East Asian support is installed): ASCII
+// texts still come whole, the others as that system can show them.
 UINT EditionCodePage(HINSTANCE module) {
     std::wstring digits;
     if (!LoadWide(module, IDS_CODEPAGE, &digits)) return CP_ACP;
     const unsigned long page = std::wcstoul(digits.c_str(), nullptr, 10);
-    return page > 0 && page < 65536 ? static_cast<UINT>(page) : CP_ACP;
+    return page > 0 && page < 65536 && IsValidCodePage(static_cast<UINT>(page)) ? static_cast<UINT>(page) : CP_ACP;
 }
 
 }  // namespace

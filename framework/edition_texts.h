@@ -1,7 +1,8 @@
 // A program's texts from a module's string table, as the bytes the ANSI
 // API takes: in the code page the table itself names (string IDS_CODEPAGE),
 // whatever the system's own code page is. So the Chinese texts reach the
-// API as code-page-936 bytes on any system.
+// API as code-page-936 bytes on any system that has that code page; one
+// that lacks it gets them in its own.
 #ifndef KV_FRAMEWORK_EDITION_TEXTS_H
 #define KV_FRAMEWORK_EDITION_TEXTS_H
 
