@@ -3,9 +3,7 @@
 
 #include "device_search.h"
 #include "device_update.h"
-#include "install_result.h"
 #include "multi_string.h"
-#include "texts_cp936.h"
 #include "win_error.h"
 
 DWORD RemoveLowerFilterEntry(HDEVINFO devices, SP_DEVINFO_DATA* device, const char* entry) {
@@ -27,7 +25,7 @@ DWORD RemoveLowerFilterEntry(HDEVINFO devices, SP_DEVINFO_DATA* device, const ch
 }
 
 DWORD RemoveDeviceLowerFilter(const std::string& hardwareId, const char* entry) {
-    PresentDeviceSearch search(KV_TEXT_UNKNOWN_INSTALL_ERROR);
+    PresentDeviceSearch search;
     const DWORD found = search.Find(hardwareId);
     if (found == NO_MATCHING_DEVICE) return ERROR_SUCCESS;
     if (found != ERROR_SUCCESS) return found;

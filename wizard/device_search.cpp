@@ -1,10 +1,21 @@
 // Search of the present devices by hardware id.
 #include "device_search.h"
 
-#include "install_result.h"
+#include "app.h"
+#include "edition_texts.h"
 #include "multi_string.h"
-#include "texts_cp936.h"
 #include "win_error.h"
+#include "wizard_ids.h"
+
+namespace {
+
+void TellUnreadableIds() {
+    const HINSTANCE program = CApp::ResourceModule();
+    MessageBoxA(nullptr, EditionText(program, IDS_DEVICE_IDS_UNREADABLE).c_str(),
+                EditionText(program, IDS_DEVICE_IDS_UNREADABLE_CAPTION).c_str(), MB_ICONERROR);
+}
+
+}  // namespace
 
 DWORD ReadDeviceProperty(HDEVINFO devices, SP_DEVINFO_DATA* device, DWORD property, std::vector<char>& data,
                          DWORD& size) {
@@ -22,10 +33,9 @@ DWORD ReadDeviceProperty(HDEVINFO devices, SP_DEVINFO_DATA* device, DWORD proper
     }
 }
 
-PresentDeviceSearch::PresentDeviceSearch(const char* unknownErrorText)
+PresentDeviceSearch::PresentDeviceSearch()
     : devices_(SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES | DIGCF_PRESENT)),
-      openError_(devices_ == INVALID_HANDLE_VALUE ? FailureCode() : ERROR_SUCCESS),
-      unknownErrorText_(unknownErrorText) {}
+      openError_(devices_ == INVALID_HANDLE_VALUE ? FailureCode() : ERROR_SUCCESS) {}
 
 PresentDeviceSearch::~PresentDeviceSearch() {
     if (devices_ != INVALID_HANDLE_VALUE) SetupDiDestroyDeviceInfoList(devices_);
@@ -42,7 +52,7 @@ DWORD PresentDeviceSearch::Find(const std::string& hardwareId) {
         if (error == ERROR_INVALID_DATA) continue;  // a device without hardware ids
         if (error != ERROR_SUCCESS) {
             // The error is taken before the message box can change it.
-            MessageBoxA(nullptr, unknownErrorText_, KV_TEXT_ERROR_CAPTION, MB_ICONERROR);
+            TellUnreadableIds();
             return error;
         }
         if (HardwareIdListMatches(ids_.data(), size, hardwareId)) return ERROR_SUCCESS;

@@ -17,11 +17,6 @@ DriverUpdateFunction SetDriverUpdateFunction(DriverUpdateFunction function);
 // 0 or the error code (never 0 on failure).
 DWORD UpdateDriver(const std::string& hardwareId, const std::string& infPath);
 
-// 0 when a present device carries `hardwareId` (whole entry, any letter
-// case), NO_MATCHING_DEVICE when none does, else the error that ended the
-// search (after the unknown-error message for an unreadable id list).
-DWORD FindPresentDevice(const std::string& hardwareId);
-
 // Updates the devices with `hardwareId` from `infPath` when one is present:
 // 0, NO_MATCHING_DEVICE or an error code.
 DWORD UpdateMatchingDevice(const std::string& infPath, const std::string& hardwareId);

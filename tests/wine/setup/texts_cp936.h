@@ -1,5 +1,6 @@
-// The installer's Chinese texts as the code-page-936 bytes the ANSI API
-// takes; both editions show the messages in Chinese.
+// The Chinese texts the installer and the uninstaller show, as the
+// code-page-936 bytes the ANSI API must get: what the tests expect of both
+// editions' string tables and of the programs' windows.
 #pragma once
 
 #define KV_TEXT_ERROR_CAPTION "\xb4\xed\xce\xf3"  /* 错误 */
@@ -24,3 +25,11 @@
 #define KV_LINK_UNINSTALL_ZH "\xd0\xb6\xd4\xd8\xc7\xfd\xb6\xaf.lnk"     /* 卸载驱动 */
 #define KV_LINK_README_ZH "\xca\xb9\xd3\xc3\xcb\xb5\xc3\xf7.lnk"        /* 使用说明 */
 #define KV_LINK_CONTROL_PANEL_ZH "\xbf\xd8\xd6\xc6\xc3\xe6\xb0\xe5.lnk" /* 控制面板 */
+
+/* 打开注册表时出现错误 */
+#define KV_TEXT_UNINSTALL_OPEN_REGISTRY_FAILED \
+    "\xb4\xf2\xbf\xaa\xd7\xa2\xb2\xe1\xb1\xed\xca\xb1\xb3\xf6\xcf\xd6\xb4\xed\xce\xf3"
+/* 发生未知错误 */
+#define KV_TEXT_UNKNOWN_ERROR "\xb7\xa2\xc9\xfa\xce\xb4\xd6\xaa\xb4\xed\xce\xf3"
+/* 不能打开注册表 */
+#define KV_TEXT_CANNOT_OPEN_REGISTRY "\xb2\xbb\xc4\xdc\xb4\xf2\xbf\xaa\xd7\xa2\xb2\xe1\xb1\xed"

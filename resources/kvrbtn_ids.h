@@ -1,6 +1,6 @@
 /* Resource ids of the right-button helper (both editions). */
-#ifndef KV_KVRBTN_RESOURCE_H
-#define KV_KVRBTN_RESOURCE_H
+#ifndef KV_RESOURCES_KVRBTN_IDS_H
+#define KV_RESOURCES_KVRBTN_IDS_H
 
 #define IDI_KVRBTN 1
 #define IDS_TITLE 101       /* window title */

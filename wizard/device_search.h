@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+// No present device carries the hardware id; nothing was touched for it.
+const DWORD NO_MATCHING_DEVICE = 40;
+
 // Reads a device property into `data`, grown to the size the system
 // reports; `size` is the size read. 0, or the error (ERROR_INVALID_DATA:
 // the device has no such property).
@@ -21,17 +24,16 @@ DWORD RemoveLowerFilterEntry(HDEVINFO devices, SP_DEVINFO_DATA* device, const ch
 
 class PresentDeviceSearch {
 public:
-    // `unknownErrorText` is the message shown (code page 936) when a device's
-    // id list cannot be read; each program words it its own way.
-    explicit PresentDeviceSearch(const char* unknownErrorText);
+    PresentDeviceSearch();
     ~PresentDeviceSearch();
     PresentDeviceSearch(const PresentDeviceSearch&) = delete;
     PresentDeviceSearch& operator=(const PresentDeviceSearch&) = delete;
 
     // 0 when the first present device with `hardwareId` (a whole entry of its
     // list, any letter case) is found, NO_MATCHING_DEVICE when none is, else
-    // the error that ended the search (after the unknown-error message for
-    // an id list that cannot be read).
+    // the error that ended the search. An id list that cannot be read is
+    // told first, in the running program's own words (its string table;
+    // each program words it its own way, in Chinese in both editions).
     DWORD Find(const std::string& hardwareId);
 
     HDEVINFO Devices() const { return devices_; }
@@ -40,7 +42,6 @@ public:
 private:
     HDEVINFO devices_;
     DWORD openError_;
-    const char* unknownErrorText_;
     SP_DEVINFO_DATA device_ = {};
     std::vector<char> ids_;
 };

@@ -4,8 +4,6 @@
 #include <newdev.h>
 
 #include "device_search.h"
-#include "install_result.h"
-#include "texts_cp936.h"
 #include "win_error.h"
 
 namespace {
@@ -13,6 +11,8 @@ namespace {
 DriverUpdateFunction g_driverUpdate = UpdateDriverForPlugAndPlayDevicesA;
 
 const DWORD kPollMilliseconds = 250;
+
+DWORD FindPresentDevice(const std::string& hardwareId) { return PresentDeviceSearch().Find(hardwareId); }
 
 }  // namespace
 
@@ -29,10 +29,6 @@ DWORD UpdateDriver(const std::string& hardwareId, const std::string& infPath) {
         return ERROR_SUCCESS;
     }
     return FailureCode();
-}
-
-DWORD FindPresentDevice(const std::string& hardwareId) {
-    return PresentDeviceSearch(KV_TEXT_UNKNOWN_INSTALL_ERROR).Find(hardwareId);
 }
 
 DWORD UpdateMatchingDevice(const std::string& infPath, const std::string& hardwareId) {

@@ -1,11 +1,10 @@
-// Edition texts as ANSI bytes; see edition_texts.h.
+// Texts of a string table as ANSI bytes; see edition_texts.h.
 #include "edition_texts.h"
 
 #include <cstdlib>
 
-#include "kvcal_ids.h"
+#include "edition_ids.h"
 
-namespace kvcal {
 namespace {
 
 // The string as stored (UTF-16); LoadStringW with a zero length hands out
@@ -18,11 +17,14 @@ bool LoadWide(HINSTANCE module, UINT id, std::wstring* text) {
     return true;
 }
 
+// A code page the system lacks gives way to the system's own (a Western
+// Windows XP has no 936 unless East Asian support is installed): ASCII
+// texts still come whole, the others as that system can show them.
 UINT EditionCodePage(HINSTANCE module) {
     std::wstring digits;
     if (!LoadWide(module, IDS_CODEPAGE, &digits)) return CP_ACP;
     const unsigned long page = std::wcstoul(digits.c_str(), nullptr, 10);
-    return page > 0 && page < 65536 ? static_cast<UINT>(page) : CP_ACP;
+    return page > 0 && page < 65536 && IsValidCodePage(static_cast<UINT>(page)) ? static_cast<UINT>(page) : CP_ACP;
 }
 
 }  // namespace
@@ -43,5 +45,3 @@ std::string EditionText(HINSTANCE module, UINT id) {
     std::string text;
     return LoadEditionText(module, id, &text) ? text : std::string();
 }
-
-}  // namespace kvcal
