@@ -41,20 +41,20 @@ CalibrationApp::~CalibrationApp() {
         CloseHandle(reader_);
     }
     if (startEvent_) CloseHandle(startEvent_);
-    if (deviceOpen_) device_.Close();
+    device_.Close();
 }
 
 bool CalibrationApp::OpenDevice(uint32_t* screenPos) {
-    deviceOpen_ = device_.Open(KV_CONTROL_DEVICE_PATH);
+    const bool opened = device_.Open();
     uint32_t returned = 0;
-    if (deviceOpen_ && device_.Control(IOCTL_POINTER_GET_SCREEN_POS, nullptr, 0, screenPos, sizeof *screenPos,
+    if (opened && device_.Control(IOCTL_POINTER_GET_SCREEN_POS, nullptr, 0, screenPos, sizeof *screenPos,
                                        &returned) &&
         returned >= sizeof *screenPos)
         return true;
     // An edition that can tell a wrong driver version apart says so when
     // the device opened but did not answer.
     std::string text;
-    if (!deviceOpen_ || !LoadEditionText(module_, IDS_WRONG_DRIVER, &text)) text = EditionText(module_, IDS_NO_DEVICE);
+    if (!opened || !LoadEditionText(module_, IDS_WRONG_DRIVER, &text)) text = EditionText(module_, IDS_NO_DEVICE);
     ShowMessageDialog(module_, nullptr, IDD_MESSAGE, text, EditionText(module_, IDS_NO_DEVICE_CAPTION));
     return false;
 }
@@ -170,7 +170,7 @@ void CalibrationApp::Confirm() {
         return;
     }
     ShowCursor(FALSE);
-    device_.Control(IOCTL_POINTER_RELOAD_SETTINGS, nullptr, 0, nullptr, 0, nullptr);
+    device_.Send(IOCTL_POINTER_RELOAD_SETTINGS);
     PostMessageA(window_, WM_CAL_START, 0, 0);
 }
 
@@ -178,11 +178,11 @@ void CalibrationApp::Quit(bool reload) {
     InterlockedExchange(&quit_, 1);
     SetEvent(startEvent_);
     // No trial calibration may stay in the driver.
-    if (reload) device_.Control(IOCTL_POINTER_RELOAD_SETTINGS, nullptr, 0, nullptr, 0, nullptr);
+    if (reload) device_.Send(IOCTL_POINTER_RELOAD_SETTINGS);
     PostQuitMessage(0);
 }
 
-int RunCalibrationProgram(HINSTANCE module, ControlDevice& device) {
+int RunCalibrationProgram(HINSTANCE module, kv::ControlDevice& device) {
     if (!CalibrationApp::RegisterWindowClass(module)) return 0;
     CalibrationApp app(module, device);
     if (!app.Initialize()) return 0;

@@ -22,11 +22,11 @@ constexpr UINT WM_CAL_CONFIRM = WM_USER + 3;
 
 // The whole program on `device`: returns the exit code (0 when it could
 // not start). `module` holds the edition's resources.
-int RunCalibrationProgram(HINSTANCE module, ControlDevice& device);
+int RunCalibrationProgram(HINSTANCE module, kv::ControlDevice& device);
 
 class CalibrationApp : private PassHost {
 public:
-    CalibrationApp(HINSTANCE module, ControlDevice& device) : module_(module), device_(device) {}
+    CalibrationApp(HINSTANCE module, kv::ControlDevice& device) : module_(module), device_(device) {}
     ~CalibrationApp() override;
     CalibrationApp(const CalibrationApp&) = delete;
     CalibrationApp& operator=(const CalibrationApp&) = delete;
@@ -57,8 +57,7 @@ private:
     void RequestConfirmation() override { PostMessageA(window_, WM_CAL_CONFIRM, 0, 0); }
 
     HINSTANCE module_;
-    ControlDevice& device_;
-    bool deviceOpen_ = false;
+    kv::ControlDevice& device_;
     Area area_ = {0, 0, 0, 0};
     Targets targets_ = {};
     HWND window_ = nullptr;

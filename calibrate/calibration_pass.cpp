@@ -5,8 +5,8 @@
 
 namespace kvcal {
 
-bool CapturePoint(ControlDevice& device, PassHost& host, Point* point) {
-    device.Control(IOCTL_POINTER_ARM_CAPTURE, nullptr, 0, nullptr, 0, nullptr);
+bool CapturePoint(kv::ControlDevice& device, PassHost& host, Point* point) {
+    device.Send(IOCTL_POINTER_ARM_CAPTURE);
     // A failing poll leaves the last state read in the buffer, so the wait
     // simply goes on.
     CaptureRecord capture = {CAPTURE_ARMED, 0, 0};
@@ -23,14 +23,14 @@ bool CapturePoint(ControlDevice& device, PassHost& host, Point* point) {
 
 namespace {
 
-bool CapturePointAt(ControlDevice& device, PassHost& host, int32_t targetCode, Point* point) {
+bool CapturePointAt(kv::ControlDevice& device, PassHost& host, int32_t targetCode, Point* point) {
     host.ShowTarget(targetCode);
     return CapturePoint(device, host, point);
 }
 
 }  // namespace
 
-PassResult RunPass(ControlDevice& device, PassHost& host, CalibrationRecord* record) {
+PassResult RunPass(kv::ControlDevice& device, PassHost& host, CalibrationRecord* record) {
     *record = CalibrationRecord();
     Point raw[kTargetCount] = {};
     for (int i = 0; i < kTargetCount; ++i) {
@@ -43,11 +43,11 @@ PassResult RunPass(ControlDevice& device, PassHost& host, CalibrationRecord* rec
     *record = ComputeCalibration(raw);
     uint8_t bytes[kRecordBytes];
     EncodeRecord(*record, bytes);
-    device.Control(IOCTL_POINTER_SET_CALIBRATION, bytes, sizeof bytes, nullptr, 0, nullptr);
+    device.Send(IOCTL_POINTER_SET_CALIBRATION, bytes, sizeof bytes);
     return PassResult::Computed;
 }
 
-void RunReader(ControlDevice& device, PassHost& host, CalibrationRecord* record) {
+void RunReader(kv::ControlDevice& device, PassHost& host, CalibrationRecord* record) {
     while (!host.Quitting()) {
         host.WaitForStart();
         if (RunPass(device, host, record) == PassResult::Quit) break;

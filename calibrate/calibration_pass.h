@@ -31,16 +31,16 @@ enum class PassResult { Computed, Quit };
 
 // Arms the capture and polls until the touch has ended. False when the
 // program quits before a point arrived.
-bool CapturePoint(ControlDevice& device, PassHost& host, Point* point);
+bool CapturePoint(kv::ControlDevice& device, PassHost& host, Point* point);
 
 // Shows the four targets, captures a point at each and, unless the program
 // quits on the way, computes the record and sends it to the driver as the
 // trial calibration.
-PassResult RunPass(ControlDevice& device, PassHost& host, CalibrationRecord* record);
+PassResult RunPass(kv::ControlDevice& device, PassHost& host, CalibrationRecord* record);
 
 // The reader thread: a pass each time the window asks for one, a
 // confirmation request after each computed pass, until the program quits.
-void RunReader(ControlDevice& device, PassHost& host, CalibrationRecord* record);
+void RunReader(kv::ControlDevice& device, PassHost& host, CalibrationRecord* record);
 
 }  // namespace kvcal
 

@@ -14,8 +14,10 @@ bool StoreCalibration(const CalibrationRecord& record) {
         const char* name;
         int32_t value;
     } values[] = {
-        {"XHigh", record.XHigh}, {"XLow", record.XLow},       {"YHigh", record.YHigh},   {"YLow", record.YLow},
-        {KV_VALUE_NAME_XOffset, 0}, {"YOffset", 0}, {"PortaitScreen", 0},
+        {KV_VALUE_NAME(XHigh), record.XHigh}, {KV_VALUE_NAME(XLow), record.XLow},
+        {KV_VALUE_NAME(YHigh), record.YHigh}, {KV_VALUE_NAME(YLow), record.YLow},
+        {KV_VALUE_NAME_XOffset, 0},           {KV_VALUE_NAME(YOffset), 0},
+        {KV_VALUE_NAME(PortaitScreen), 0},
     };
     bool stored = true;
     for (const auto& v : values) {

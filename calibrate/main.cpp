@@ -5,6 +5,6 @@
 #include "win32_control_device.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    kvcal::Win32ControlDevice device;
+    kv::Win32ControlDevice device;
     return kvcal::RunCalibrationProgram(instance, device);
 }

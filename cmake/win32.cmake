@@ -2,6 +2,7 @@
 # binaries and the tests that run under Wine.
 enable_language(RC)
 include(cmake/kernel_driver.cmake)
+add_subdirectory(common)
 add_subdirectory(driver/core)
 add_subdirectory(driver/kvusb)
 add_subdirectory(driver/kvfilt)

@@ -1,7 +1,8 @@
-/* Shared between kvusb.sys, kvcal.exe, kvcplusb.cpl and the host tools:
- * control codes, the records that cross the control device, the settings
- * value names and the placement and capture codes. Plain C-compatible
- * layout; every record is little-endian 32-bit words without padding. */
+/* Shared between the drivers, the programs and the host tools: control
+ * codes, the records that cross the control device, the settings value
+ * names, and the codes, bounds and fallbacks of the values. Plain
+ * C-compatible layout; every record is little-endian 32-bit words without
+ * padding. */
 #ifndef KV_COMMON_KVSHARED_H
 #define KV_COMMON_KVSHARED_H
 
@@ -88,6 +89,37 @@ static_assert(sizeof(CaptureRecord) == 12, "CaptureRecord is 12 bytes");
 #define DBSCREENPOS_SLAVE 5u
 #define DBSCREENPOS_PRIMARY 6u
 
+/* BeepMode: when the driver beeps. */
+#define BEEPMODE_NEVER 0u
+#define BEEPMODE_TOUCH_DOWN 1u /* at the first contact report of a touch */
+#define BEEPMODE_TOUCH_UP 2u   /* when the touch ends */
+
+/* The tone (Hz) and duration (ms) the driver sounds, bounds included. A
+ * settings read turns a stored value outside them into 0 (no beep); a beep
+ * request, and the applet's correction of what it loads, into the
+ * fallback. */
+#define KV_BEEP_FREQ_MIN 1000u
+#define KV_BEEP_FREQ_MAX 5000u
+#define KV_BEEP_TIME_MIN 32u
+#define KV_BEEP_TIME_MAX 750u
+#define KV_BEEP_FREQ_FALLBACK 2000u
+#define KV_BEEP_TIME_FALLBACK 32u
+
+/* MouseMode and BeepMode above 2 read as 2 in the driver. The applet
+ * limits MouseMode to 3 instead, the value it also assumes when it cannot
+ * read the key: no page shows it, the applet only writes it back, and the
+ * driver reads 3 as 2. */
+#define KV_MODE_MAX 2u
+#define KV_MOUSEMODE_APPLET_MAX 3u
+
+/* ButtonMode: the controller's mouse mode as the applet stores it, one
+ * step of 16 per entry of its list. The controller is sent
+ * KV_DEVICE_MODE_BASE + ButtonMode (IOCTL_POINTER_SET_DEVICE_MODE). */
+#define BUTTONMODE_CLICK_ON_TOUCH_UP 16u
+#define BUTTONMODE_CLICK_ON_TOUCH_DOWN 32u
+#define BUTTONMODE_DRAGGING 48u
+#define KV_DEVICE_MODE_BASE 0x100u
+
 /* The Parameters key below HKEY_LOCAL_MACHINE, and its name below the
  * service key that the system hands the driver. */
 #define KV_PARAMETERS_KEY "System\\CurrentControlSet\\Services\\KVUSB\\Parameters"
@@ -118,6 +150,12 @@ static_assert(sizeof(CaptureRecord) == 12, "CaptureRecord is 12 bytes");
 #define KV_DEFINE_VALUE_ID(name) KV_VALUE_##name,
 enum KvDriverValueId { KV_FOR_EACH_DRIVER_VALUE(KV_DEFINE_VALUE_ID) KV_DRIVER_VALUE_COUNT };
 #undef KV_DEFINE_VALUE_ID
+
+/* A value's name as the programs write it: KV_VALUE_NAME(BeepMode) is
+ * "BeepMode", and a name missing from the list does not build. A table of
+ * all names in list order is {KV_FOR_EACH_DRIVER_VALUE(KV_VALUE_NAME_ITEM)}. */
+#define KV_VALUE_NAME(name) ((void)KV_VALUE_##name, #name)
+#define KV_VALUE_NAME_ITEM(name) #name,
 
 /* Written by the calibration program only; the driver does not read it. */
 #define KV_VALUE_NAME_XOffset "XOffset"

@@ -24,7 +24,7 @@ void CControlPanelDlg::MoveOverTouchScreen() {
     GetClientRect(GetDesktopWindow(), &desktop);
     if (!device || !device->IsOpen()) return;
     uint32_t code = 0;
-    DWORD returned = 0;
+    uint32_t returned = 0;
     device->Control(IOCTL_POINTER_GET_SCREEN_POS, nullptr, 0, &code, sizeof code, &returned);
     if (returned != sizeof code) code = 0;
     int32_t x = 0, y = 0;

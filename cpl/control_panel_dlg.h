@@ -16,7 +16,7 @@ class CControlPanelDlg : public CDialog {
 public:
     explicit CControlPanelDlg(HWND parent);
 
-    ControlDevice* device = nullptr;
+    kv::ControlDevice* device = nullptr;
     TabPage1 calibrationPage;
     TabPage2 beepPage;
     TabPage3 mousePage;

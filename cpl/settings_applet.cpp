@@ -50,7 +50,7 @@ void CSettingsApplet::TakeFromPages(const CControlPanelDlg& dialog, uint32_t sto
 
 void CSettingsApplet::SendBeepRecord() {
     BeepSettings beep = {settings.BeepMode, settings.BeepFreq, settings.BeepTime, 0, 0};
-    SendToDevice(device, IOCTL_POINTER_SET_BEEP, &beep, sizeof beep);
+    device->Send(IOCTL_POINTER_SET_BEEP, &beep, sizeof beep);
 }
 
 LONG CSettingsApplet::OnDblclk(HWND panel, LPARAM, LPARAM) {
@@ -66,7 +66,7 @@ LONG CSettingsApplet::OnDblclk(HWND panel, LPARAM, LPARAM) {
         HandToPages(&dialog);
         const uint32_t storedButtonMode = settings.ButtonMode;
         settings.ButtonMode = LiveDeviceMode(settings.ButtonMode);
-        SendDeviceMode(device, settings.ButtonMode);
+        device->SendWord(IOCTL_POINTER_SET_DEVICE_MODE, settings.ButtonMode);
         dialog.device = device;
         dialog.beepPage.device = device;
         dialog.mousePage.device = device;
@@ -75,11 +75,11 @@ LONG CSettingsApplet::OnDblclk(HWND panel, LPARAM, LPARAM) {
             TakeFromPages(dialog, storedButtonMode);
             SaveSettings();
             SetDoubleClickTime(static_cast<UINT>(settings.DoubleClickSpeed));
-            SendToDevice(device, IOCTL_POINTER_RELOAD_SETTINGS_QUIET);
+            device->Send(IOCTL_POINTER_RELOAD_SETTINGS_QUIET);
             settings.ButtonMode = LiveDeviceMode(settings.ButtonMode);
-            SendDeviceMode(device, settings.ButtonMode);
+            device->SendWord(IOCTL_POINTER_SET_DEVICE_MODE, settings.ButtonMode);
         }
-        SendToDevice(device, IOCTL_POINTER_RELOAD_SETTINGS);
+        device->Send(IOCTL_POINTER_RELOAD_SETTINGS);
         SendBeepRecord();
         device->Close();
     }

@@ -4,11 +4,11 @@
 #define KV_CPL_SETTINGS_APPLET_H
 
 #include "calibration_launcher.h"
-#include "control_device.h"
 #include "control_panel_dlg.h"
 #include "cpl_applet.h"
 #include "settings_rules.h"
 #include "settings_store.h"
+#include "win32_control_device.h"
 
 class CSettingsApplet : public CCplApplet {
 public:
@@ -24,7 +24,7 @@ public:
 
     // The boundaries, which tests replace: the driver, the registry keys,
     // how failures are told, where the calibration program is named.
-    ControlDevice* device;
+    kv::ControlDevice* device;
     SettingsPlaces places = kSystemSettingsPlaces;
     SettingsNotice* notice;
     ProgramFilesPlace programFiles = kSystemProgramFiles;
@@ -38,7 +38,7 @@ private:
     void TakeFromPages(const CControlPanelDlg& dialog, uint32_t storedButtonMode);
     void SendBeepRecord();
 
-    Win32ControlDevice driver_;
+    kv::Win32ControlDevice driver_{kv::Win32ControlDevice::Sharing::None};
     MessageBoxNotice messageBox_;
 };
 

@@ -4,19 +4,20 @@
 #include <string.h>
 
 #include "../resources/cpl_ids.h"
+#include "kvshared.h"
 
 void CorrectDriverValues(AppletSettings* s) {
-    if (s->BeepMode > 2) s->BeepMode = 2;
-    if (s->BeepFreq < 1000 || s->BeepFreq > 5000) s->BeepFreq = 2000;
-    if (s->BeepTime < 32 || s->BeepTime > 750) s->BeepTime = 32;
-    if (s->MouseMode > 3) s->MouseMode = 3;
+    if (s->BeepMode > KV_MODE_MAX) s->BeepMode = KV_MODE_MAX;
+    if (s->BeepFreq < KV_BEEP_FREQ_MIN || s->BeepFreq > KV_BEEP_FREQ_MAX) s->BeepFreq = KV_BEEP_FREQ_FALLBACK;
+    if (s->BeepTime < KV_BEEP_TIME_MIN || s->BeepTime > KV_BEEP_TIME_MAX) s->BeepTime = KV_BEEP_TIME_FALLBACK;
+    if (s->MouseMode > KV_MOUSEMODE_APPLET_MAX) s->MouseMode = KV_MOUSEMODE_APPLET_MAX;
 }
 
 void UseDriverDefaults(AppletSettings* s) {
-    s->BeepMode = 2;
-    s->BeepFreq = 2000;
-    s->BeepTime = 32;
-    s->MouseMode = 3;
+    s->BeepMode = BEEPMODE_TOUCH_UP;
+    s->BeepFreq = KV_BEEP_FREQ_FALLBACK;
+    s->BeepTime = KV_BEEP_TIME_FALLBACK;
+    s->MouseMode = KV_MOUSEMODE_APPLET_MAX;
 }
 
 void UseDoubleClickDefaults(AppletSettings* s) {
@@ -52,11 +53,13 @@ bool DialogPositionFor(uint32_t code, int32_t w, int32_t h, int32_t* x, int32_t*
     return true;
 }
 
-int32_t ModeIndexFromButtonMode(uint32_t buttonMode) { return static_cast<int32_t>(buttonMode / 16u - 1u); }
+int32_t ModeIndexFromButtonMode(uint32_t buttonMode) {
+    return static_cast<int32_t>(buttonMode / BUTTONMODE_CLICK_ON_TOUCH_UP - 1u);
+}
 
-uint32_t ButtonModeFromIndex(int32_t index) { return (static_cast<uint32_t>(index) + 1u) * 16u; }
+uint32_t ButtonModeFromIndex(int32_t index) { return (static_cast<uint32_t>(index) + 1u) * BUTTONMODE_CLICK_ON_TOUCH_UP; }
 
-uint32_t LiveDeviceMode(uint32_t buttonMode) { return buttonMode + 256u; }
+uint32_t LiveDeviceMode(uint32_t buttonMode) { return KV_DEVICE_MODE_BASE + buttonMode; }
 
 const uint32_t kDelayCodes[5] = {12, 31, 61, 122, 301};
 

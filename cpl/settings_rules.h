@@ -22,7 +22,8 @@ struct AppletSettings {
 };
 
 // Driver values out of range as the applet shows them: beep mode at most 2,
-// tone 1000..5000 else 2000, duration 32..750 else 32, mouse mode at most 3.
+// tone and duration within the driver's bounds else their fallbacks, mouse
+// mode at most the applet's own limit (kvshared.h).
 void CorrectDriverValues(AppletSettings* settings);
 
 // The beep and mouse-mode values used when the Parameters key is missing.
@@ -41,7 +42,7 @@ int32_t ParseDecimalText(const char* text, size_t length);
 bool DialogPositionFor(uint32_t code, int32_t w, int32_t h, int32_t* x, int32_t* y);
 
 // Mouse mode combo index from ButtonMode (16, 32, 48 give 0, 1, 2; 0 gives
-// -1, no selection) and back; the value the driver is sent for an index.
+// -1, no selection) and back; the value the controller is sent for a mode.
 int32_t ModeIndexFromButtonMode(uint32_t buttonMode);
 uint32_t ButtonModeFromIndex(int32_t index);
 uint32_t LiveDeviceMode(uint32_t buttonMode);

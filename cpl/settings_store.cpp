@@ -22,10 +22,13 @@ struct DriverValue {
     uint32_t AppletSettings::*field;
 };
 const DriverValue kDriverValues[] = {
-    {"BeepMode", &AppletSettings::BeepMode},     {"BeepFreq", &AppletSettings::BeepFreq},
-    {"BeepTime", &AppletSettings::BeepTime},     {"MouseMode", &AppletSettings::MouseMode},
-    {"ButtonMode", &AppletSettings::ButtonMode}, {"DBScreenPos", &AppletSettings::DBScreenPos},
-    {"RBNDelay", &AppletSettings::RBNDelay},
+    {KV_VALUE_NAME(BeepMode), &AppletSettings::BeepMode},
+    {KV_VALUE_NAME(BeepFreq), &AppletSettings::BeepFreq},
+    {KV_VALUE_NAME(BeepTime), &AppletSettings::BeepTime},
+    {KV_VALUE_NAME(MouseMode), &AppletSettings::MouseMode},
+    {KV_VALUE_NAME(ButtonMode), &AppletSettings::ButtonMode},
+    {KV_VALUE_NAME(DBScreenPos), &AppletSettings::DBScreenPos},
+    {KV_VALUE_NAME(RBNDelay), &AppletSettings::RBNDelay},
 };
 
 // The double-click values, read in this order; the field's text is also

@@ -26,8 +26,8 @@ void TabPage2::ShowNumbers() {
 
 BOOL TabPage2::OnInitDialog() {
     CTrackingPage::OnInitDialog();
-    SetTrackbarRange(Handle(), IDC_BEEP_TONE, 1000, 5000);
-    SetTrackbarRange(Handle(), IDC_BEEP_DURATION, 32, 750);
+    SetTrackbarRange(Handle(), IDC_BEEP_TONE, KV_BEEP_FREQ_MIN, KV_BEEP_FREQ_MAX);
+    SetTrackbarRange(Handle(), IDC_BEEP_DURATION, KV_BEEP_TIME_MIN, KV_BEEP_TIME_MAX);
     AddComboTexts(Handle(), IDC_BEEP_MODE, IDS_BEEP_FIRST, 3);
     ShowNumbers();
     UpdateData(false);
@@ -52,14 +52,14 @@ bool TabPage2::OnCommand(int id, int code, HWND control) {
 void TabPage2::OnTestBeep() {
     if (!device) return;
     BeepSettings previous = {};
-    DWORD returned = 0;
+    uint32_t returned = 0;
     device->Control(IOCTL_POINTER_GET_BEEP, nullptr, 0, &previous, sizeof previous, &returned);
     BeepSettings test = {static_cast<uint32_t>(beepIndex), static_cast<uint32_t>(tone),
                          static_cast<uint32_t>(duration), 0, 0};
-    SendToDevice(device, IOCTL_POINTER_SET_BEEP, &test, sizeof test);
-    SendToDevice(device, IOCTL_POINTER_BEEP);
+    device->Send(IOCTL_POINTER_SET_BEEP, &test, sizeof test);
+    device->Send(IOCTL_POINTER_BEEP);
     // Without a complete record to restore, the driver keeps the test
     // values until the dialog closes (which sends the beep record anyway)
     // rather than getting bytes it never gave.
-    if (returned == sizeof previous) SendToDevice(device, IOCTL_POINTER_SET_BEEP, &previous, sizeof previous);
+    if (returned == sizeof previous) device->Send(IOCTL_POINTER_SET_BEEP, &previous, sizeof previous);
 }

@@ -6,6 +6,7 @@
 #include "../resources/cpl_ids.h"
 #include "app.h"
 #include "ddx.h"
+#include "kvshared.h"
 #include "page_controls.h"
 #include "settings_rules.h"
 
@@ -70,7 +71,9 @@ bool TabPage3::OnCommand(int id, int code, HWND control) {
 // The controller works in the chosen mode at once.
 void TabPage3::OnSelchangeMouseMode() {
     UpdateData(true);
-    if (modeIndex >= 0) SendDeviceMode(device, LiveDeviceMode(ButtonModeFromIndex(modeIndex)));
+    if (device && modeIndex >= 0) {
+        device->SendWord(IOCTL_POINTER_SET_DEVICE_MODE, LiveDeviceMode(ButtonModeFromIndex(modeIndex)));
+    }
 }
 
 void TabPage3::OnSelchangeRbnDelay() {

@@ -13,7 +13,7 @@ class CTrackingPage : public CPropertyPage {
 public:
     using CPropertyPage::CPropertyPage;
 
-    ControlDevice* device = nullptr;  // the applet's open control device
+    kv::ControlDevice* device = nullptr;  // the applet's open control device
 
     // Whether the user has moved track bar ID or picked an entry of list ID
     // since the page was made.

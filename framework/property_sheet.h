@@ -23,7 +23,6 @@ public:
     CPropertySheet& operator=(const CPropertySheet&) = delete;
 
     void AddPage(CPropertyPage* page);
-    int PageCount() const { return static_cast<int>(pages_.size()); }
     CPropertyPage* Page(int index) const { return pages_[index]; }
 
     // Back/Next/Finish buttons instead of tabs, for DoModal.

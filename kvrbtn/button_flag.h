@@ -1,23 +1,16 @@
 // The touch driver's one-shot right-button flag, through its control device.
 #pragma once
-#include <windows.h>
+#include "win32_control_device.h"
 
 class ButtonFlag {
 public:
-    ButtonFlag() = default;
-    ~ButtonFlag();
-    ButtonFlag(const ButtonFlag&) = delete;
-    ButtonFlag& operator=(const ButtonFlag&) = delete;
-
-    // Opens \\.\kvusb; false when the driver is not there.
-    bool Open();
+    // Opens the control device; false when the driver is not there.
+    bool Open() { return device_.Open(); }
     bool Arm();
     bool Disarm();
     // Reads the flag and clears it: true when it was armed.
     bool Take();
 
 private:
-    bool Send(DWORD code, DWORD input, DWORD* output);
-
-    HANDLE device_ = INVALID_HANDLE_VALUE;
+    kv::Win32ControlDevice device_;
 };

@@ -4,7 +4,7 @@
 
 #include "button_flag.h"
 #include "click_swap.h"
-#include "resource.h"
+#include "kvrbtn_ids.h"
 
 namespace {
 

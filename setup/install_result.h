@@ -4,8 +4,7 @@
 
 #include <windows.h>
 
-// No present device carries the hardware id; nothing was touched for it.
-const DWORD NO_MATCHING_DEVICE = 40;
+#include "device_search.h"  // NO_MATCHING_DEVICE
 
 // The installation was rolled back: not installed, although the step that
 // made it fail (the HID child's absence) is itself no system error.

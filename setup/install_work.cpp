@@ -4,13 +4,14 @@
 #include <string>
 
 #include "completion.h"
+#include "edition_texts.h"
 #include "install_by_copy.h"
 #include "install_by_inf.h"
 #include "install_result.h"
 #include "package_names.h"
 #include "package_paths.h"
 #include "path_text.h"
-#include "texts_cp936.h"
+#include "wizard_ids.h"
 
 namespace {
 
@@ -24,17 +25,23 @@ DWORD InstallFor(OsClass os, const std::string& infPath, bool* rolledBack) {
     }
 }
 
+// The message after a rollback, in the edition's words, with `error`.
+void ShowRolledBackMessage(DWORD error, HINSTANCE texts) {
+    const std::string text = EditionText(texts, IDS_INSTALL_UNDONE) + std::to_string(error);
+    MessageBoxA(nullptr, text.c_str(), EditionText(texts, IDS_ERROR_CAPTION).c_str(), MB_ICONERROR);
+}
+
 }  // namespace
 
-DWORD RunInstallation(OsClass os, bool restartRequested, Edition edition) {
+DWORD RunInstallation(OsClass os, bool restartRequested, HINSTANCE texts) {
     if (os != OS_XP_FAMILY && os != OS_WIN2000) return ERROR_OLD_WIN_VERSION;
     bool rolledBack = false;
     const DWORD result = InstallFor(os, JoinUnder(ProgramModuleFolder(), KV_DRIVER_INF), &rolledBack);
     if (!CountsAsInstalled(result)) {
-        if (rolledBack) ShowRolledBackMessage(result, edition);
+        if (rolledBack) ShowRolledBackMessage(result, texts);
         return result;
     }
-    CreateStartMenuShortcuts(edition);
+    CreateStartMenuShortcuts(texts);
     if (restartRequested) {
         ScheduleCalibrationAndRestart();
     } else {
@@ -43,12 +50,6 @@ DWORD RunInstallation(OsClass os, bool restartRequested, Edition edition) {
     return result;
 }
 
-void ShowUnsupportedSystemMessage() { MessageBoxA(nullptr, KV_TEXT_UNSUPPORTED_SYSTEM, nullptr, MB_ICONINFORMATION); }
-
-void ShowRolledBackMessage(DWORD error, Edition edition) {
-    const bool chinese = edition == Edition::Chinese;
-    const char* words = chinese ? KV_TEXT_INSTALL_UNDONE
-                                : "The installation could not be completed and has been undone.\nError number: ";
-    const std::string text = words + std::to_string(error);
-    MessageBoxA(nullptr, text.c_str(), chinese ? KV_TEXT_ERROR_CAPTION : "Error", MB_ICONERROR);
+void ShowUnsupportedSystemMessage(HINSTANCE texts) {
+    MessageBoxA(nullptr, EditionText(texts, IDS_UNSUPPORTED_SYSTEM).c_str(), nullptr, MB_ICONINFORMATION);
 }

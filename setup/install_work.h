@@ -10,12 +10,11 @@
 // Installs for `os` from the INF next to the running program, then (when
 // installed) creates the shortcuts and either restarts with calibration
 // (`restartRequested`) or starts the applet; an installation that was
-// rolled back is told. Returns the installation's result; OS_UNKNOWN and
-// OS_UNSUPPORTED install nothing and return ERROR_OLD_WIN_VERSION.
-DWORD RunInstallation(OsClass os, bool restartRequested, Edition edition);
+// rolled back is told. `texts` is the module whose string table holds the
+// edition's texts (the program's own). Returns the installation's result;
+// OS_UNKNOWN and OS_UNSUPPORTED install nothing and return
+// ERROR_OLD_WIN_VERSION.
+DWORD RunInstallation(OsClass os, bool restartRequested, HINSTANCE texts);
 
 // The message of a system the package refuses (no owner, default caption).
-void ShowUnsupportedSystemMessage();
-
-// The message after a rollback, in the edition's words, with `error`.
-void ShowRolledBackMessage(DWORD error, Edition edition);
+void ShowUnsupportedSystemMessage(HINSTANCE texts);

@@ -8,10 +8,6 @@
 #include "os_version.h"
 #include "wizard_sheet.h"
 
-#ifndef KV_EDITION_CHINESE
-#define KV_EDITION_CHINESE 0
-#endif
-
 namespace {
 
 class CSetupApp : public CApp {
@@ -20,12 +16,13 @@ public:
         InitCommonControls();
         OsClass os = CheckOsVersion();
         if (os == OS_UNSUPPORTED) {
-            ShowUnsupportedSystemMessage();
+            ShowUnsupportedSystemMessage(ResourceModule());
             return FALSE;
         }
         CProSheet sheet(WizardProgram::Installer);
         if (sheet.DoModal(nullptr) != ID_WIZFINISH) return FALSE;
-        RunInstallation(os, RebootRequested == 1, KV_EDITION_CHINESE ? Edition::Chinese : Edition::English);
+        // The edition is its resources: every text that differs comes from them.
+        RunInstallation(os, RebootRequested == 1, ResourceModule());
         return FALSE;
     }
 };

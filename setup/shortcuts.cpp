@@ -7,37 +7,37 @@
 
 #include <string>
 
+#include "edition_texts.h"
 #include "package_names.h"
 #include "package_paths.h"
 #include "path_text.h"
-#include "texts_cp936.h"
+#include "wizard_ids.h"
 
 namespace {
 
 struct ShortcutEntry {
-    const char* englishLink;
-    const char* chineseLink;
+    UINT linkName;            // the edition's text
     const char* target;       // in the program folder
     const char* description;  // the same in both editions
     bool appletIcon;          // the applet has no icon of its own
 };
 
 const ShortcutEntry kShortcuts[] = {
-    {"Calibrate.lnk", KV_LINK_CALIBRATE_ZH, "kvcal.exe", "Calibrate the touch field", false},
-    {"Uninstall.lnk", KV_LINK_UNINSTALL_ZH, "uninst.exe", "Uninstall the application", false},
-    {"Readme.lnk", KV_LINK_README_ZH, "readme.htm", "Readme", false},
-    {"ControlPanel.lnk", KV_LINK_CONTROL_PANEL_ZH, "kvcplusb.cpl", "kvcplusb", true},
+    {IDS_LINK_CALIBRATE, "kvcal.exe", "Calibrate the touch field", false},
+    {IDS_LINK_UNINSTALL, "uninst.exe", "Uninstall the application", false},
+    {IDS_LINK_README, "readme.htm", "Readme", false},
+    {IDS_LINK_CONTROL_PANEL, "kvcplusb.cpl", "kvcplusb", true},
 };
 
 const int kAppletIconIndex = 2;
 
-void SaveShortcut(IShellLinkA* link, const ShortcutEntry& entry, Edition edition, const std::string& startMenu,
+void SaveShortcut(IShellLinkA* link, const ShortcutEntry& entry, HINSTANCE texts, const std::string& startMenu,
                   const std::string& programFolder) {
-    const std::string linkPath =
-        JoinUnder(startMenu, edition == Edition::Chinese ? entry.chineseLink : entry.englishLink);
+    const std::string name = EditionText(texts, entry.linkName);
+    const std::string linkPath = JoinUnder(startMenu, name);
     const std::string target = JoinUnder(programFolder, entry.target);
     WCHAR widePath[kMaxPathChars] = {};
-    if (linkPath.empty() || target.empty() ||
+    if (name.empty() || linkPath.empty() || target.empty() ||
         MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, kMaxPathChars) == 0) {
         return;
     }
@@ -51,23 +51,20 @@ void SaveShortcut(IShellLinkA* link, const ShortcutEntry& entry, Edition edition
     file->Release();
 }
 
-void ShowOpenRegistryFailure(Edition edition) {
-    if (edition == Edition::Chinese) {
-        MessageBoxA(nullptr, KV_TEXT_OPEN_REGISTRY_FAILED, KV_TEXT_ERROR_CAPTION, MB_ICONERROR);
-    } else {
-        MessageBoxA(nullptr, "Open registry failure", "Error", MB_ICONERROR);
-    }
+void ShowOpenRegistryFailure(HINSTANCE texts) {
+    MessageBoxA(nullptr, EditionText(texts, IDS_OPEN_REGISTRY_FAILED).c_str(),
+                EditionText(texts, IDS_ERROR_CAPTION).c_str(), MB_ICONERROR);
 }
 
 }  // namespace
 
-void CreateStartMenuShortcuts(Edition edition) {
+void CreateStartMenuShortcuts(HINSTANCE texts) {
     const std::string startMenu = StartMenuFolder();
     if (!startMenu.empty()) CreateDirectoryA(startMenu.c_str(), nullptr);
 
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_CURRENT_VERSION_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        ShowOpenRegistryFailure(edition);
+        ShowOpenRegistryFailure(texts);
         return;
     }
     RegCloseKey(key);
@@ -81,6 +78,6 @@ void CreateStartMenuShortcuts(Edition edition) {
                                 reinterpret_cast<void**>(&link)))) {
         return;
     }
-    for (const ShortcutEntry& entry : kShortcuts) SaveShortcut(link, entry, edition, startMenu, programFolder);
+    for (const ShortcutEntry& entry : kShortcuts) SaveShortcut(link, entry, texts, startMenu, programFolder);
     link->Release();
 }

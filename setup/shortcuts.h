@@ -1,13 +1,12 @@
 // The Start-menu folder of all users with the package's four shortcuts.
 #pragma once
 
-// The two language editions; they differ in the link names and the message
-// text of this step.
-enum class Edition { English, Chinese };
+#include <windows.h>
 
 // Creates "Kestiva USB" under the common programs folder with the links to
-// the calibration program, the uninstaller, the readme and the applet.
+// the calibration program, the uninstaller, the readme and the applet,
+// named as the string table of `texts` (the edition's resources) says.
 // Existing links are overwritten. Only a failure to open the key of the
 // program files folder is reported (a message box); without a known program
 // or Start-menu folder no link is made.
-void CreateStartMenuShortcuts(Edition edition);
+void CreateStartMenuShortcuts(HINSTANCE texts);

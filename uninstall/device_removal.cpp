@@ -5,18 +5,17 @@
 
 #include "device_search.h"
 #include "device_update.h"
-#include "install_result.h"
 #include "oem_inf.h"
 #include "package_names.h"
+#include "package_paths.h"
 #include "path_text.h"
 #include "registry_text.h"
-#include "texts_uninstall_cp936.h"
+#include "win32_control_device.h"
 #include "win_error.h"
 
 namespace {
 
 const char kDeviceClassRoot[] = "System\\CurrentControlSet\\Control\\Class\\";
-const char kControlDevice[] = "\\\\.\\kvusb";
 
 // The search's result in the uninstaller's terms: no device is
 // ERROR_NO_MORE_ITEMS, as the enumeration ends.
@@ -36,26 +35,20 @@ std::string FoundDeviceInfName(PresentDeviceSearch& search) {
 }
 
 // Whether the touch driver runs (its control device opens).
-bool DriverRuns() {
-    const HANDLE device = CreateFileA(kControlDevice, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr);
-    if (device == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(device);
-    return true;
-}
+bool DriverRuns() { return kv::Win32ControlDevice().Open(); }
 
 // How one of the two nodes gets its system driver back.
 struct Restore {
     bool infOnlyWhenDriverRuns;  // its INF copy goes only while the touch driver runs
-    const char* systemInf;       // under the system root
+    const char* systemInf;       // under the system root, as "\\inf\\name.inf"
     const char* filterEntry;     // the package's entry in the node's own lower filters, or null
 };
 
 DWORD RestoreDriver(const std::string& hardwareId, const Restore& restore) {
-    const std::string systemRoot = SystemRootFolder();
+    const std::string systemInf = UnderSystemRoot(restore.systemInf);
     std::string infName;
     {
-        PresentDeviceSearch search(KV_TEXT_UNKNOWN_ERROR);
+        PresentDeviceSearch search;
         const DWORD found = search.Find(hardwareId);
         if (found != ERROR_SUCCESS) return SearchResult(found);
         if (!restore.infOnlyWhenDriverRuns || DriverRuns()) infName = FoundDeviceInfName(search);
@@ -64,26 +57,26 @@ DWORD RestoreDriver(const std::string& hardwareId, const Restore& restore) {
         if (restore.filterEntry) RemoveLowerFilterEntry(search.Devices(), search.Device(), restore.filterEntry);
     }
     DeleteOemInf(infName);
-    return UpdateDriver(hardwareId, JoinUnder(systemRoot, restore.systemInf));
+    return UpdateDriver(hardwareId, systemInf);
 }
 
 }  // namespace
 
 DWORD FindDeviceByHardwareId(const std::string& hardwareId) {
-    return SearchResult(PresentDeviceSearch(KV_TEXT_UNKNOWN_ERROR).Find(hardwareId));
+    return SearchResult(PresentDeviceSearch().Find(hardwareId));
 }
 
 DWORD RemoveDeviceByHardwareId(const std::string& hardwareId) {
-    PresentDeviceSearch search(KV_TEXT_UNKNOWN_ERROR);
+    PresentDeviceSearch search;
     const DWORD found = search.Find(hardwareId);
     if (found != ERROR_SUCCESS) return SearchResult(found);
     return SetupDiRemoveDevice(search.Devices(), search.Device()) ? ERROR_SUCCESS : FailureCode();
 }
 
 DWORD RestoreUsbDeviceDriver(const std::string& usbId) {
-    return RestoreDriver(usbId, Restore{true, "inf\\input.inf", KV_DRIVER_FILTER_ENTRY});
+    return RestoreDriver(usbId, Restore{true, "\\inf\\input.inf", KV_DRIVER_FILTER_ENTRY});
 }
 
 DWORD RestoreHidDeviceDriver(const std::string& hidId) {
-    return RestoreDriver(hidId, Restore{false, "inf\\msmouse.inf", nullptr});
+    return RestoreDriver(hidId, Restore{false, "\\inf\\msmouse.inf", nullptr});
 }

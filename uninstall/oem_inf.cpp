@@ -3,16 +3,9 @@
 
 #include <windows.h>
 
-#include "package_names.h"
+#include "package_paths.h"
 #include "path_text.h"
-#include "registry_text.h"
 #include "removal_text.h"
-
-std::string SystemRootFolder() {
-    std::string root;
-    ReadRegistryString(HKEY_LOCAL_MACHINE, KV_NT_CURRENT_VERSION_KEY, KV_SYSTEM_ROOT_VALUE, root);
-    return JoinUnder(root, "\\");
-}
 
 namespace {
 
@@ -36,7 +29,7 @@ bool StartPnputilDelete(const std::string& infName) {
 void DeleteOemInf(const std::string& infName) {
     if (!IsOemInfName(infName) || infName.find_first_of("\\/:") != std::string::npos) return;
     if (StartPnputilDelete(infName)) return;
-    const std::string infFolder = JoinUnder(SystemRootFolder(), "inf\\");
+    const std::string infFolder = UnderSystemRoot("\\inf\\");
     if (infFolder.empty()) return;
     const std::string inf = JoinUnder(infFolder, infName);
     const std::string pnf = JoinUnder(infFolder, PrecompiledInfName(infName));

@@ -7,7 +7,3 @@
 // through pnputil where the system has it, else the INF and its
 // precompiled file directly. An empty or non-OEM name changes nothing.
 void DeleteOemInf(const std::string& infName);
-
-// The system's folder (Windows folder) with its trailing backslash; "" when
-// unknown.
-std::string SystemRootFolder();

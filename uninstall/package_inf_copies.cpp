@@ -8,6 +8,7 @@
 
 #include "oem_inf.h"
 #include "package_names.h"
+#include "package_paths.h"
 #include "path_text.h"
 #include "removal_text.h"
 
@@ -99,7 +100,7 @@ std::vector<std::string> CandidateNames(const std::string& infFolder) {
 }  // namespace
 
 void RemovePackageInfCopies(const std::string& packageFolder) {
-    const std::string infFolder = JoinUnder(SystemRootFolder(), "inf\\");
+    const std::string infFolder = UnderSystemRoot("\\inf\\");
     if (infFolder.empty()) return;
     std::vector<std::string> packageBytes;
     for (const char* inf : kPackageInfs) {

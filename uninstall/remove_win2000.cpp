@@ -2,9 +2,8 @@
 #include "device_removal.h"
 #include "oem_inf.h"
 #include "package_inf_copies.h"
-#include "package_names.h"
+#include "package_paths.h"
 #include "path_text.h"
-#include "registry_text.h"
 #include "uninstall_work.h"
 
 namespace {
@@ -20,12 +19,6 @@ void DeleteFilesIn(const std::string& folder, const char* const* names, size_t c
     }
 }
 
-std::string ProgramFolder() {
-    std::string programFiles;
-    ReadRegistryString(HKEY_LOCAL_MACHINE, KV_CURRENT_VERSION_KEY, KV_PROGRAM_FILES_VALUE, programFiles);
-    return JoinUnder(programFiles, KV_PROGRAM_FOLDER "\\");
-}
-
 std::string SystemFolder() {
     char folder[kMaxPathChars] = {};
     const UINT length = GetSystemDirectoryA(folder, sizeof folder);
@@ -39,11 +32,11 @@ DWORD RemovePackageWin2000(HWND, const std::string& usbId) {
                                                 "kvrbtn.exe", "kvusb.inf", "kvfilt.inf"};
     static const char* const kInfFiles[] = {"kvusb.inf", "kvusb.pnf", "kvfilt.inf", "kvfilt.pnf"};
     static const char* const kSystemFiles[] = {"kvcplusb.cpl", "drivers\\kvfilt.sys", "drivers\\kvusb.sys"};
-    const std::string programFolder = ProgramFolder();
+    const std::string programFolder = JoinUnder(ProgramFolder(), "\\");
     // The copies the system made when it installed the devices from them.
     RemovePackageInfCopies(programFolder);
     DeleteFilesIn(programFolder, kProgramFiles, sizeof kProgramFiles / sizeof *kProgramFiles);
-    DeleteFilesIn(JoinUnder(SystemRootFolder(), "inf\\"), kInfFiles, sizeof kInfFiles / sizeof *kInfFiles);
+    DeleteFilesIn(UnderSystemRoot("\\inf\\"), kInfFiles, sizeof kInfFiles / sizeof *kInfFiles);
     DeleteFilesIn(SystemFolder(), kSystemFiles, sizeof kSystemFiles / sizeof *kSystemFiles);
     const DWORD controller = RemoveDeviceByHardwareId(usbId);
     if (controller != ERROR_SUCCESS) return controller;

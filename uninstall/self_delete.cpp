@@ -1,25 +1,24 @@
 // The batch that removes the program folder after the uninstaller exits.
+#include "edition_texts.h"
 #include "message_box.h"
 #include "package_names.h"
+#include "package_paths.h"
 #include "path_text.h"
-#include "registry_text.h"
 #include "removal_text.h"
-#include "texts_uninstall_cp936.h"
 #include "uninstall_work.h"
+#include "wizard_ids.h"
 
 namespace {
 
 // The program folder; "" when the program files folder is unknown.
-bool ReadProgramFolder(std::string& folder) {
+bool ReadProgramFolder(HINSTANCE texts, std::string& folder) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_CURRENT_VERSION_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        MessageBoxA(nullptr, KV_TEXT_CANNOT_OPEN_REGISTRY, "Error", MB_OK);
+        MessageBoxA(nullptr, EditionText(texts, IDS_CANNOT_OPEN_REGISTRY).c_str(), "Error", MB_OK);
         return false;
     }
     RegCloseKey(key);
-    std::string programFiles;
-    ReadRegistryString(HKEY_LOCAL_MACHINE, KV_CURRENT_VERSION_KEY, KV_PROGRAM_FILES_VALUE, programFiles);
-    folder = JoinUnder(programFiles, KV_PROGRAM_FOLDER);
+    folder = ProgramFolder();
     return !folder.empty();
 }
 
@@ -57,9 +56,9 @@ std::string WriteBatchFile(const std::string& text, std::string& folder) {
 
 }  // namespace
 
-bool WriteSelfDeleteBatch() {
+bool WriteSelfDeleteBatch(HINSTANCE texts) {
     std::string folder;
-    if (!ReadProgramFolder(folder)) return false;
+    if (!ReadProgramFolder(texts, folder)) return false;
     std::string tempFolder;
     const std::string batch = WriteBatchFile(SelfDeleteBatchText(folder), tempFolder);
     if (batch.empty()) return false;

@@ -1,39 +1,27 @@
 // The Start-menu folder and its links go.
+#include "edition_texts.h"
 #include "package_names.h"
+#include "package_paths.h"
 #include "path_text.h"
-#include "registry_text.h"
-#include "texts_cp936.h"
-#include "texts_uninstall_cp936.h"
 #include "uninstall_work.h"
+#include "wizard_ids.h"
 
-namespace {
-
-void ShowOpenRegistryFailure(Edition edition) {
-    MessageBoxA(nullptr, edition == Edition::Chinese ? KV_TEXT_UNINSTALL_OPEN_REGISTRY_FAILED : "Open registry failure",
-                "ERROR", MB_ICONERROR);
-}
-
-}  // namespace
-
-void DeleteStartMenuShortcuts(Edition edition) {
-    static const char* const kEnglishLinks[] = {"Calibrate.lnk", "Readme.lnk", "Uninstall.lnk", "ControlPanel.lnk"};
-    static const char* const kChineseLinks[] = {KV_LINK_CALIBRATE_ZH, KV_LINK_README_ZH, KV_LINK_UNINSTALL_ZH,
-                                                KV_LINK_CONTROL_PANEL_ZH};
+void DeleteStartMenuShortcuts(HINSTANCE texts) {
+    static const UINT kLinks[] = {IDS_LINK_CALIBRATE, IDS_LINK_README, IDS_LINK_UNINSTALL, IDS_LINK_CONTROL_PANEL};
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_SHELL_FOLDERS_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        ShowOpenRegistryFailure(edition);
+        // The caption is the same in both editions.
+        MessageBoxA(nullptr, EditionText(texts, IDS_OPEN_REGISTRY_FAILED).c_str(), "ERROR", MB_ICONERROR);
         return;
     }
     RegCloseKey(key);
-    std::string commonPrograms;
-    ReadRegistryString(HKEY_LOCAL_MACHINE, KV_SHELL_FOLDERS_KEY, KV_COMMON_PROGRAMS_VALUE, commonPrograms);
     // An unknown folder must not become a path at the drive's root.
-    const std::string folder = JoinUnder(commonPrograms, KV_START_MENU_FOLDER);
+    const std::string folder = StartMenuFolder();
     if (folder.empty()) return;
-    const char* const* links = edition == Edition::Chinese ? kChineseLinks : kEnglishLinks;
-    for (size_t i = 0; i < 4; ++i) {
-        const std::string link = JoinUnder(folder, links[i]);
-        if (!link.empty()) DeleteFileA(link.c_str());
+    for (UINT name : kLinks) {
+        const std::string text = EditionText(texts, name);
+        const std::string link = JoinUnder(folder, text);
+        if (!text.empty() && !link.empty()) DeleteFileA(link.c_str());
     }
     RemoveDirectoryA(folder.c_str());
 }

@@ -9,10 +9,6 @@
 #include "uninstall_work.h"
 #include "wizard_sheet.h"
 
-#ifndef KV_EDITION_CHINESE
-#define KV_EDITION_CHINESE 0
-#endif
-
 namespace {
 
 class CUninstallApp : public CApp {
@@ -21,7 +17,8 @@ public:
         InitCommonControls();
         CProSheet sheet(WizardProgram::Uninstaller);
         if (sheet.DoModal(nullptr) != ID_WIZFINISH) return FALSE;
-        RunUninstall(CheckOsVersion(), ProgramModulePath(), KV_EDITION_CHINESE ? Edition::Chinese : Edition::English);
+        // The edition is its resources: every text that differs comes from them.
+        RunUninstall(CheckOsVersion(), ProgramModulePath(), ResourceModule());
         return FALSE;
     }
 };

@@ -3,6 +3,7 @@
 #include "inf_section.h"
 #include "oem_inf.h"
 #include "package_inf_copies.h"
+#include "package_paths.h"
 #include "path_text.h"
 #include "uninstall_work.h"
 
@@ -14,14 +15,14 @@ DWORD UninstallByInf(HWND owner, const std::string& infPath, const char* section
         // Before the section deletes the INF files they are found by; with
         // no copy left, a controller plugged in later gets the system's
         // driver, also when it is absent now.
-        RemovePackageInfCopies(run.SourceRoot());
+        RemovePackageInfCopies(FolderOf(infPath));
         // Failures of the section are ignored: the devices still get their drivers back.
         run.ProcessFiles(section);
         run.ProcessDirectives(section);
     }
     RestoreUsbDeviceDriver(usbId);
     const DWORD result = RestoreHidDeviceDriver(HidChildId(usbId));
-    const std::string infFolder = JoinUnder(SystemRootFolder(), "inf\\");
+    const std::string infFolder = UnderSystemRoot("\\inf\\");
     if (!infFolder.empty()) {
         DeleteFileA((infFolder + "kvusb.pnf").c_str());
         DeleteFileA((infFolder + "kvfilt.pnf").c_str());

@@ -20,7 +20,7 @@ DWORD RunBranch(OsClass os, const std::string& programPath) {
 
 }  // namespace
 
-UninstallOutcome RunUninstall(OsClass os, const std::string& programPath, Edition edition) {
+UninstallOutcome RunUninstall(OsClass os, const std::string& programPath, HINSTANCE texts) {
     UninstallOutcome outcome;
     // Nothing of the package can be on a system it refuses (a 64-bit
     // Windows among them): its filter lists are not ours to touch.
@@ -32,8 +32,8 @@ UninstallOutcome RunUninstall(OsClass os, const std::string& programPath, Editio
     // Without success the device node may still name our filter: its
     // service keys and files stay for when the device comes back.
     if (outcome.result != ERROR_SUCCESS) return outcome;
-    DeleteStartMenuShortcuts(edition);
-    WriteSelfDeleteBatch();
+    DeleteStartMenuShortcuts(texts);
+    WriteSelfDeleteBatch(texts);
     DeleteServiceKeys();
     outcome.cleanedUp = true;
     return outcome;

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "os_version.h"
-#include "shortcuts.h"
 
 // Removes the system's copies of the package's INF files, processes the
 // INF's uninstall section, gives both device nodes the system's drivers
@@ -20,14 +19,16 @@ DWORD UninstallByInf(HWND owner, const std::string& infPath, const char* section
 // child only after the controller). 0 or the error.
 DWORD RemovePackageWin2000(HWND owner, const std::string& usbId);
 
-// Deletes the edition's four links and the Start-menu folder (when empty).
-// Only a failure to open the Shell Folders key is reported (a message box).
-void DeleteStartMenuShortcuts(Edition edition);
+// Deletes the edition's four links (named in the string table of `texts`,
+// the edition's resources) and the Start-menu folder (when empty). Only a
+// failure to open the Shell Folders key is reported (a message box).
+void DeleteStartMenuShortcuts(HINSTANCE texts);
 
 // Writes the self-removal batch of the program folder into the temp folder
 // and starts it hidden. False when nothing was started (unknown program
-// folder, batch not written whole).
-bool WriteSelfDeleteBatch();
+// folder, batch not written whole); a program files key that cannot be
+// opened is told in the words of `texts`.
+bool WriteSelfDeleteBatch(HINSTANCE texts);
 
 struct UninstallOutcome {
     bool branchRan = false;  // the system is one the package removes itself from
@@ -36,6 +37,7 @@ struct UninstallOutcome {
 };
 
 // The sequence after Finish for a system of class `os`; `programPath` is the
-// running uninstaller's full path (its folder holds kvusb.inf). A system the
-// package refuses is left as it is.
-UninstallOutcome RunUninstall(OsClass os, const std::string& programPath, Edition edition);
+// running uninstaller's full path (its folder holds kvusb.inf), `texts` the
+// module whose string table holds the edition's texts (the program's own).
+// A system the package refuses is left as it is.
+UninstallOutcome RunUninstall(OsClass os, const std::string& programPath, HINSTANCE texts);

@@ -5,6 +5,8 @@
 #include "package_names.h"
 #include "registry_text.h"
 
+namespace {
+
 LONG RewriteFilterListWithout(HKEY root, const char* keyPath, const char* valueName, const char* entry) {
     HKEY key = nullptr;
     LONG status = RegOpenKeyExA(root, keyPath, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key);
@@ -19,6 +21,8 @@ LONG RewriteFilterListWithout(HKEY root, const char* keyPath, const char* valueN
     RegCloseKey(key);
     return status;
 }
+
+}  // namespace
 
 LONG RemoveMouseUpperFilter() {
     return RewriteFilterListWithout(HKEY_LOCAL_MACHINE, KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS,

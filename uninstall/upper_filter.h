@@ -9,6 +9,3 @@
 // another type, or one that cannot be read whole, is left untouched: an
 // empty list in its place would stop every mouse. 0 or the error.
 LONG RemoveMouseUpperFilter();
-
-// The same for any key and value (the tests' own keys).
-LONG RewriteFilterListWithout(HKEY root, const char* keyPath, const char* valueName, const char* entry);

@@ -25,8 +25,6 @@ public:
     // Runs the section's INI and registry directives; 0 or the error.
     DWORD ProcessDirectives(const char* section);
 
-    const std::string& SourceRoot() const { return sourceRoot_; }
-
 private:
     HWND owner_;
     std::string infPath_;

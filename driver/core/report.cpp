@@ -39,7 +39,7 @@ void DwellStep(DriverSettings& s, RawPoint raw, uint8_t* report) {
 
 // The touch ends: beep for touch-up mode and remember where it ended.
 void EndTouch(DriverState& state, RawPoint raw, BeepPort& beeper) {
-    BeepIfMode(state.Settings, 2, beeper);
+    BeepIfMode(state.Settings, BEEPMODE_TOUCH_UP, beeper);
     state.Capture.X = raw.X;
     state.Capture.Y = raw.Y;
     state.Settings.TouchState = kTouchUp;
@@ -52,7 +52,7 @@ void FinishCapture(DriverState& state) {
 void OnContact(DriverState& state, RawPoint raw, uint8_t* report, BeepPort& beeper) {
     DriverSettings& s = state.Settings;
     if (s.TouchState == kTouchUp) {
-        BeepIfMode(s, 1, beeper);
+        BeepIfMode(s, BEEPMODE_TOUCH_DOWN, beeper);
         s.TouchState = kTouchFirstContact;
     } else {
         s.TouchState = kTouchDown;
@@ -75,7 +75,7 @@ void OnNoContact(DriverState& state, RawPoint raw, uint8_t* report, BeepPort& be
 }
 
 void OnOtherContactState(DriverState& state, RawPoint raw, BeepPort& beeper) {
-    if (state.Settings.TouchState != kTouchUp) BeepIfMode(state.Settings, 2, beeper);
+    if (state.Settings.TouchState != kTouchUp) BeepIfMode(state.Settings, BEEPMODE_TOUCH_UP, beeper);
     state.Capture.X = raw.X;
     state.Capture.Y = raw.Y;
     state.Settings.TouchState = kTouchUp;

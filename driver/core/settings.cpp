@@ -7,14 +7,6 @@ namespace kv {
 
 namespace {
 
-constexpr uint32_t kMinBeepFreq = 1000;
-constexpr uint32_t kMaxBeepFreq = 5000;
-constexpr uint32_t kMinBeepTime = 32;
-constexpr uint32_t kMaxBeepTime = 750;
-constexpr uint32_t kMaxMode = 2;
-constexpr uint32_t kSetBeepFreqFallback = 2000;
-constexpr uint32_t kSetBeepTimeFallback = 32;
-
 bool InRange(uint32_t value, uint32_t low, uint32_t high) {
     return value >= low && value <= high;
 }
@@ -58,13 +50,13 @@ Status ReadSettings(DriverState& state, SettingsSource& source) {
 
     DriverSettings& s = state.Settings;
     state.Port = v[KV_VALUE_Port];
-    s.BeepFreq = InRange(v[KV_VALUE_BeepFreq], kMinBeepFreq, kMaxBeepFreq) ? v[KV_VALUE_BeepFreq] : 0;
-    s.BeepTime = InRange(v[KV_VALUE_BeepTime], kMinBeepTime, kMaxBeepTime) ? v[KV_VALUE_BeepTime] : 0;
+    s.BeepFreq = InRange(v[KV_VALUE_BeepFreq], KV_BEEP_FREQ_MIN, KV_BEEP_FREQ_MAX) ? v[KV_VALUE_BeepFreq] : 0;
+    s.BeepTime = InRange(v[KV_VALUE_BeepTime], KV_BEEP_TIME_MIN, KV_BEEP_TIME_MAX) ? v[KV_VALUE_BeepTime] : 0;
     s.BeepFreq2 = v[KV_VALUE_BeepFreq2];
     s.BeepTime2 = v[KV_VALUE_BeepTime2];
     s.ButtonMode = v[KV_VALUE_ButtonMode] == 1 ? 1 : 0;
-    s.MouseMode = v[KV_VALUE_MouseMode] > kMaxMode ? kMaxMode : v[KV_VALUE_MouseMode];
-    s.BeepMode = v[KV_VALUE_BeepMode] > kMaxMode ? kMaxMode : v[KV_VALUE_BeepMode];
+    s.MouseMode = v[KV_VALUE_MouseMode] > KV_MODE_MAX ? KV_MODE_MAX : v[KV_VALUE_MouseMode];
+    s.BeepMode = v[KV_VALUE_BeepMode] > KV_MODE_MAX ? KV_MODE_MAX : v[KV_VALUE_BeepMode];
     s.PortaitScreen = v[KV_VALUE_PortaitScreen];
     s.RBNDelay = v[KV_VALUE_RBNDelay];
     s.DBScreenPos = v[KV_VALUE_DBScreenPos];
@@ -79,10 +71,10 @@ void ApplyCalibrationBlock(DriverState& state, const CalibrationBlock& block) {
 void ApplyBeepSettings(DriverState& state, const BeepSettings& beep) {
     DriverSettings& s = state.Settings;
     s.BeepMode = beep.BeepMode;
-    s.BeepFreq = InRange(beep.BeepFreq, kMinBeepFreq, kMaxBeepFreq) ? beep.BeepFreq
-                                                                    : kSetBeepFreqFallback;
-    s.BeepTime = InRange(beep.BeepTime, kMinBeepTime, kMaxBeepTime) ? beep.BeepTime
-                                                                    : kSetBeepTimeFallback;
+    s.BeepFreq = InRange(beep.BeepFreq, KV_BEEP_FREQ_MIN, KV_BEEP_FREQ_MAX) ? beep.BeepFreq
+                                                                    : KV_BEEP_FREQ_FALLBACK;
+    s.BeepTime = InRange(beep.BeepTime, KV_BEEP_TIME_MIN, KV_BEEP_TIME_MAX) ? beep.BeepTime
+                                                                    : KV_BEEP_TIME_FALLBACK;
     s.BeepFreq2 = beep.BeepFreq2;
     s.BeepTime2 = beep.BeepTime2;
 }

@@ -21,7 +21,7 @@ protected:
 };
 
 constexpr uint32_t kDefaultHigh = 2048;
-constexpr uint32_t kDefaultBeepMode = 2;
+constexpr uint32_t kDefaultBeepMode = BEEPMODE_TOUCH_UP;
 constexpr uint32_t kDefaultRbnDelay = 61;
 
 // The value every setting has when the key lacks it.

@@ -25,6 +25,11 @@ NTHALAPI BOOLEAN NTAPI HalMakeBeep(ULONG Frequency);
 // (.text); a package test reads the built images to hold us to this.
 #define KV_NONPAGED __attribute__((noinline))
 
+// A narrow string literal, or a macro that stands for one, as its wide
+// twin: the names kvshared.h gives as text, for the kernel's UNICODE_STRINGs.
+#define KV_WIDE_LITERAL_(text) L##text
+#define KV_WIDE(text) KV_WIDE_LITERAL_(text)
+
 // Four characters as they read in memory (pool tags, signatures).
 constexpr ULONG KvFourCc(char a, char b, char c, char d) {
     return static_cast<ULONG>(static_cast<unsigned char>(a)) | (static_cast<ULONG>(static_cast<unsigned char>(b)) << 8) |

@@ -22,11 +22,7 @@ KV_PAGED bool IsTouchHidId(const wchar_t* id, ULONG length) {
     return length == wanted || id[wanted] == L'&';
 }
 
-#define KV_WIDE_LITERAL(s) L##s
-#define KV_WIDE(s) KV_WIDE_LITERAL(s)
 wchar_t kParametersKey[] = L"\\Registry\\Machine\\" KV_WIDE(KV_PARAMETERS_KEY);
-#undef KV_WIDE
-#undef KV_WIDE_LITERAL
 wchar_t kPlacementValue[] = L"DBScreenPos";
 
 KV_PAGED void InitUnicode(UNICODE_STRING* string, wchar_t* text, USHORT bytes) {

@@ -7,13 +7,11 @@
 
 namespace {
 
-#define KV_WIDE_LITERAL(s) L##s
-#define KV_WIDE_NAME(name) KV_WIDE_LITERAL(#name),
+#define KV_WIDE_NAME(name) KV_WIDE(#name),
 const wchar_t* const kValueNames[KV_DRIVER_VALUE_COUNT] = {KV_FOR_EACH_DRIVER_VALUE(KV_WIDE_NAME)};
 #undef KV_WIDE_NAME
-#undef KV_WIDE_LITERAL
 
-constexpr wchar_t kParametersSuffix[] = L"\\Parameters";
+constexpr wchar_t kParametersSuffix[] = KV_WIDE(KV_PARAMETERS_SUBKEY);
 constexpr ULONG kPathExtraBytes = 24;
 
 using Values = uint32_t[KV_DRIVER_VALUE_COUNT];

@@ -6,11 +6,14 @@
 #include <cstring>
 
 #include "calibration_pass.h"
-#include "fake_control_device.h"
+#include "scripted_control_device.h"
 
 namespace {
 
-using kvtest::FakeControlDevice;
+// The driver's control device as the program has it: open.
+struct FakeControlDevice : kvtest::ScriptedControlDevice {
+    FakeControlDevice() { Open(); }
+};
 
 // The window side as the reader thread sees it. `quitAfterTarget` sets the
 // quit flag once that target code has been shown and `quitAfterPolls`
@@ -42,14 +45,9 @@ private:
 
 void ScriptWorkedExample(FakeControlDevice* device, int pollsEach) {
     const kvcal::Point raw[] = {{500, 400}, {1500, 1200}, {502, 1198}, {1498, 402}};
-    for (const kvcal::Point& p : raw) device->touches.push_back({p.x, p.y, pollsEach});
+    for (const kvcal::Point& p : raw) device->AddTouch(p.x, p.y, pollsEach);
 }
 
-std::vector<uint32_t> Codes(const FakeControlDevice& device) {
-    std::vector<uint32_t> codes;
-    for (const kvtest::DeviceRequest& r : device.log) codes.push_back(r.code);
-    return codes;
-}
 
 TEST(RunPass, WorkedExampleSendsTheTrialRecord) {
     FakeControlDevice device;
@@ -68,12 +66,12 @@ TEST(RunPass, WorkedExampleSendsTheTrialRecord) {
         for (int poll = 0; poll < 3; ++poll) expected.push_back(IOCTL_POINTER_GET_CAPTURE);
     }
     expected.push_back(IOCTL_POINTER_SET_CALIBRATION);
-    EXPECT_EQ(Codes(device), expected);
+    EXPECT_EQ(device.Codes(), expected);
     EXPECT_EQ(host.sleeps, std::vector<uint32_t>(12, kvcal::kPollMilliseconds)) << "one 50 ms wait per poll";
 
     // The whole 56-byte record goes down; the driver's first six words are
     // the first diagonal: L1 0, T1 0, R1 2000, B1 1600.
-    const std::vector<uint8_t>& sent = device.log.back().input;
+    const std::vector<uint8_t> sent = device.Requests().back().input;
     ASSERT_EQ(sent.size(), 56u);
     int32_t words[14];
     std::memcpy(words, sent.data(), sizeof words);
@@ -113,7 +111,7 @@ TEST(CapturePoint, TouchEndingInTheLastPollStillCounts) {
     // The touch ends in the very poll after which the program quits: the
     // point is kept.
     FakeControlDevice device;
-    device.touches.push_back({7, 9, 1});
+    device.AddTouch(7, 9, 1);
     RecordingHost host;
     host.shown.push_back(16);
     host.quitAfterTarget = 16;
@@ -142,7 +140,7 @@ TEST(RunReader, CancelStartsOverAtTheFirstTarget) {
     ScriptWorkedExample(&device, 0);
     // The second pass: a sensor turned by 90 degrees.
     const kvcal::Point turned[] = {{400, 1500}, {1200, 500}, {1200, 1500}, {400, 500}};
-    for (const kvcal::Point& p : turned) device.touches.push_back({p.x, p.y, 0});
+    for (const kvcal::Point& p : turned) device.AddTouch(p.x, p.y);
     RecordingHost host;
     host.passesBeforeQuit = 2;
     kvcal::CalibrationRecord record;
@@ -166,7 +164,7 @@ TEST(RunReader, QuitWhileWaitingForStartRunsNoPass) {
     } quitting;
     kvcal::CalibrationRecord record;
     kvcal::RunReader(device, quitting, &record);
-    EXPECT_TRUE(device.log.empty());
+    EXPECT_TRUE(device.Requests().empty());
     EXPECT_TRUE(quitting.shown.empty());
 }
 

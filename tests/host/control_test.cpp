@@ -6,6 +6,7 @@
 
 #include "bytes.h"
 #include "control.h"
+#include "control_cases.h"
 #include "core_fakes.h"
 #include "settings.h"
 
@@ -39,29 +40,8 @@ protected:
     std::vector<uint8_t> buffer;
 };
 
-struct ShortCase {
-    const char* what;
-    uint32_t code;
-    uint32_t inputLength;
-    uint32_t outputLength;
-};
-
 TEST_F(ControlTest, ShortBuffersAreRejectedWithoutChange) {
-    const ShortCase cases[] = {
-        {"capture record needs 12", IOCTL_POINTER_GET_CAPTURE, 0, 8},
-        {"button mode needs 4", IOCTL_POINTER_TAKE_BUTTON_MODE, 0, 3},
-        {"mouse mode needs 4", IOCTL_POINTER_GET_MOUSE_MODE, 0, 0},
-        {"screen pos needs 4", IOCTL_POINTER_GET_SCREEN_POS, 0, 2},
-        {"beep record needs 20", IOCTL_POINTER_GET_BEEP, 0, 19},
-        {"echo output needs 12", IOCTL_POINTER_ECHO, 12, 11},
-        {"echo input needs 12", IOCTL_POINTER_ECHO, 11, 12},
-        {"calibration block needs 24", IOCTL_POINTER_SET_CALIBRATION, 23, 0},
-        {"beep block needs 20", IOCTL_POINTER_SET_BEEP, 19, 0},
-        {"arm word needs 4", IOCTL_POINTER_ARM_BUTTON_MODE, 3, 0},
-        {"screen pos word needs 4", IOCTL_POINTER_SET_SCREEN_POS, 0, 0},
-        {"device mode word needs 4", IOCTL_POINTER_SET_DEVICE_MODE, 2, 8},
-    };
-    for (const ShortCase& c : cases) {
+    for (const kvtest::ShortBufferCase& c : kvtest::kShortBufferCases) {
         SetUp();
         state.Settings.ButtonMode = 1;
         const kv::DriverState before = state;
@@ -129,9 +109,12 @@ TEST_F(ControlTest, ReloadStatusLoudAndQuiet) {
 }
 
 TEST_F(ControlTest, BeepSetGetAndSound) {
+    for (const kvtest::BeepBoundCase& c : kvtest::kBeepBoundCases) {
+        Run(IOCTL_POINTER_SET_BEEP, {1, c.freq, c.time, 5, 6});
+        EXPECT_EQ(state.Settings.BeepFreq, c.wantFreq) << c.freq;
+        EXPECT_EQ(state.Settings.BeepTime, c.wantTime) << c.time;
+    }
     Run(IOCTL_POINTER_SET_BEEP, {1, 100, 1000, 5, 6});
-    EXPECT_EQ(state.Settings.BeepFreq, 2000u);
-    EXPECT_EQ(state.Settings.BeepTime, 32u);
     const kv::ControlResult result = Run(IOCTL_POINTER_GET_BEEP, {}, 64);
     EXPECT_EQ(result.bytesReturned, 20u) << "exactly the record";
     EXPECT_EQ(Word(0), 1u);

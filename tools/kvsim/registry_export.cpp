@@ -13,11 +13,7 @@ namespace kvsim {
 
 namespace {
 
-const char* const kDriverValueNames[] = {
-#define KV_VALUE_NAME(name) #name,
-    KV_FOR_EACH_DRIVER_VALUE(KV_VALUE_NAME)
-#undef KV_VALUE_NAME
-};
+const char* const kDriverValueNames[] = {KV_FOR_EACH_DRIVER_VALUE(KV_VALUE_NAME_ITEM)};
 
 const char kParametersSuffix[] = "\\services\\kvusb\\parameters";
 

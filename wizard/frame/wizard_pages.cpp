@@ -6,9 +6,14 @@
 
 int RebootRequested = 0;
 
+namespace {
+
+// Posts the wizard buttons FLAGS to the sheet that holds PAGE.
 void PostWizardButtons(HWND page, DWORD flags) {
     PostMessageA(GetParent(page), PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
 }
+
+}  // namespace
 
 CProWelcomePage::CProWelcomePage(DWORD buttons) : CPropertyPage(IDD_WELCOME), buttons_(buttons) {}
 

@@ -46,6 +46,3 @@ protected:
     LRESULT OnSetActive() override;
     bool OnWizardFinish() override;
 };
-
-// Posts the wizard buttons FLAGS to the sheet that holds PAGE.
-void PostWizardButtons(HWND page, DWORD flags);

@@ -100,11 +100,11 @@ TEST(KvcalProgram, EditionTextsReachTheAnsiApiInTheirCodePage) {
     ASSERT_NE(chinese, nullptr);
     for (const TextCase& c : cases) {
         std::string text;
-        EXPECT_EQ(kvcal::LoadEditionText(english, c.id, &text), c.english != nullptr) << "en-US text " << c.id;
+        EXPECT_EQ(LoadEditionText(english, c.id, &text), c.english != nullptr) << "en-US text " << c.id;
         if (c.english) {
             EXPECT_EQ(text, c.english) << "en-US text " << c.id;
         }
-        ASSERT_TRUE(kvcal::LoadEditionText(chinese, c.id, &text)) << "zh-CN text " << c.id;
+        ASSERT_TRUE(LoadEditionText(chinese, c.id, &text)) << "zh-CN text " << c.id;
         if (*c.chinese) {
             EXPECT_EQ(text, c.chinese) << "zh-CN text " << c.id;
         }

@@ -22,7 +22,7 @@ void FeedTouches(kvtest::ScriptedControlDevice* device) {
     const char* text = std::getenv("KV_TOUCHES");
     int x = 0, y = 0, used = 0;
     while (text && std::sscanf(text, " %d,%d%n", &x, &y, &used) == 2) {
-        device->Touch(x, y);
+        device->AddTouch(x, y);
         text += used;
     }
 }

@@ -65,7 +65,7 @@ inline void ExpectParametersUntouched(const char* what) {
 
 inline void TouchWorkedExample(ScriptedControlDevice* device, int count = 4) {
     const kvcal::Point raw[] = {{500, 400}, {1500, 1200}, {502, 1198}, {1498, 402}};
-    for (int i = 0; i < count; ++i) device->Touch(raw[i].x, raw[i].y);
+    for (int i = 0; i < count; ++i) device->AddTouch(raw[i].x, raw[i].y);
 }
 
 // Waits for the calibration window, touches the worked example's four

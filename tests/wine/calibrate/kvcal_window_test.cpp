@@ -88,7 +88,7 @@ TEST(CalibrationWindow, DrawsTheBackgroundAndTheCurrentTarget) {
     EXPECT_GT(CountBluePixels({0, textTop, cx, textTop + 20}), 100) << "instruction text drawn in blue";
     EXPECT_EQ(CountBluePixels({0, textTop + 40, cx, textTop + 80}), 0) << "nothing below it";
     EXPECT_EQ(ScreenPixel(t.at[1].x, t.at[1].y), background) << "target 2 not yet";
-    device.Touch(500, 400);
+    device.AddTouch(500, 400);
     EXPECT_TRUE(kvtest::WaitFor([&] { return ScreenPixel(t.at[1].x, t.at[1].y) == disc; }, 5000)) << "target 2";
     EXPECT_EQ(ScreenPixel(t.at[0].x, t.at[0].y), background) << "target 1 hidden again";
     // A repaint keeps the target on show.
@@ -108,7 +108,7 @@ TEST(CalibrationWindow, ConfirmedPassIsStored) {
     ASSERT_NE(confirm, nullptr);
     EXPECT_EQ(kvtest::DialogItemText(confirm, 1001), "Is cursor lined up with the finger touch on?");
 
-    const std::vector<uint8_t> trial = device.LastCalibration();
+    const std::vector<uint8_t> trial = device.LastInput(IOCTL_POINTER_SET_CALIBRATION);
     ASSERT_EQ(trial.size(), 56u) << "the whole record goes to the driver";
     int32_t words[14];
     std::memcpy(words, trial.data(), sizeof words);
@@ -133,7 +133,7 @@ TEST(CalibrationWindow, CancelReloadsAndStartsOverAtTheFirstTarget) {
     HWND confirm = kvtest::WaitForWindow("#32770", " Confirm Calibration");
     ASSERT_NE(confirm, nullptr);
     PressButton(confirm, IDCANCEL);
-    EXPECT_TRUE(kvtest::WaitFor([&] { return device.Arms() == 5; })) << "a new pass arms target 1";
+    EXPECT_TRUE(kvtest::WaitFor([&] { return device.Count(IOCTL_POINTER_ARM_CAPTURE) == 5; })) << "a new pass arms target 1";
     EXPECT_EQ(device.Count(IOCTL_POINTER_RELOAD_SETTINGS), 1u);
     const kvcal::Targets t =
         kvcal::TargetsForArea(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
@@ -151,7 +151,7 @@ TEST(CalibrationWindow, EscapeDuringTheThirdTargetSendsOnlyTheReload) {
     HWND window = WaitForCalibrationWindow();
     ASSERT_NE(window, nullptr);
     TouchWorkedExample(&device, 2);
-    ASSERT_TRUE(kvtest::WaitFor([&] { return device.Arms() == 3; }));
+    ASSERT_TRUE(kvtest::WaitFor([&] { return device.Count(IOCTL_POINTER_ARM_CAPTURE) == 3; }));
     const DWORD pressed = GetTickCount();
     PressEscape(window);
     ASSERT_TRUE(program.Ended(5000));
@@ -159,7 +159,7 @@ TEST(CalibrationWindow, EscapeDuringTheThirdTargetSendsOnlyTheReload) {
     EXPECT_EQ(program.exitCode, 0);
     EXPECT_EQ(device.Count(IOCTL_POINTER_SET_CALIBRATION), 0u);
     EXPECT_EQ(device.Count(IOCTL_POINTER_RELOAD_SETTINGS), 1u);
-    EXPECT_EQ(device.Arms(), 3) << "no capture armed after quitting";
+    EXPECT_EQ(device.Count(IOCTL_POINTER_ARM_CAPTURE), 3) << "no capture armed after quitting";
     ExpectParametersUntouched("after Escape");
 }
 
@@ -178,7 +178,8 @@ TEST(CalibrationWindow, UnwritableKeyShowsThePrivilegeMessage) {
 }
 
 TEST(CalibrationWindow, FailingPlacementRequestShowsTheDeviceMessage) {
-    ScriptedControlDevice device(DBSCREENPOS_SINGLE, true);
+    ScriptedControlDevice device(DBSCREENPOS_SINGLE);
+    device.answerScreenPos = false;
     Program program(&device);
     HWND message = kvtest::WaitForWindow("#32770", " Confirm");
     ASSERT_NE(message, nullptr);

@@ -24,7 +24,8 @@ const char kNoPrivilege[] =
     "\xd6\xb4\xd0\xd0\xb4\xcb\xb2\xd9\xd7\xf7\xd0\xe8\xd2\xaa\xb9\xdc\xc0\xed\xd4\xb1\xc8\xa8\xcf\xde\xa1\xa3";
 
 TEST(ChineseEdition, UnansweredPlacementRequestMeansAWrongDriver) {
-    ScriptedControlDevice device(DBSCREENPOS_SINGLE, true);
+    ScriptedControlDevice device(DBSCREENPOS_SINGLE);
+    device.answerScreenPos = false;
     Program program(&device);
     HWND message = WaitForWindow("#32770", kConfirmCaption);
     ASSERT_NE(message, nullptr);

@@ -14,7 +14,7 @@ TEST(AppletOpening, CancelStoresNothingButHandsTheDriverBack) {
     run.keys.driver.SetDword("BeepFreq", 999);  // shown corrected, so a write would show
     EXPECT_EQ(run.Open([](CControlPanelDlg* d) { Press(d, IDCANCEL); }), 0);
     EXPECT_EQ(run.device.Log(), "F2648(272) F268C F2620 F2640(1,2000,100,0,0)");
-    EXPECT_EQ(run.device.closes, 1);
+    EXPECT_EQ(run.device.Closes(), 1);
     EXPECT_EQ(run.Stored("BeepFreq"), 999u);
     EXPECT_EQ(run.keys.user.StoredText("DoubleClickSpeed"), std::string("500", 4));
     EXPECT_EQ(run.keys.user.StoredText("DoubleClickWidth"), "<missing>");
@@ -51,7 +51,7 @@ TEST(AppletOpening, WithoutParametersKeyTheDialogStillOpensWithBeepDefaults) {
     EXPECT_EQ(run.notice.shown, "registry read fail | registry write fail");
     EXPECT_FALSE(run.keys.driver.Exists());
     EXPECT_EQ(run.keys.user.StoredText("DoubleClickSpeed"), std::string("300", 4));
-    EXPECT_EQ(run.device.requests.back().input, (std::vector<uint32_t>{2, 2000, 32, 0, 0}));
+    EXPECT_EQ(run.device.Log(run.device.Requests().size() - 1), "F2640(2,2000,32,0,0)");
 }
 
 TEST(AppletOpening, NoDriverMeansNoRegistryAndNoDialog) {
@@ -63,7 +63,7 @@ TEST(AppletOpening, NoDriverMeansNoRegistryAndNoDialog) {
     EXPECT_EQ(run.applet.OnDblclk(nullptr, 0, 0), 0);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].title, "Tip");
-    EXPECT_TRUE(run.device.requests.empty());
+    EXPECT_TRUE(run.device.Requests().empty());
     EXPECT_EQ(run.notice.shown, "");
 }
 

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "cpl_ids.h"
-#include "fake_device.h"
+#include "scripted_control_device.h"
 #include "registry_fixture.h"
 #include "settings_applet.h"
 #include "user_actions.h"
@@ -61,7 +61,7 @@ public:
     DWORD Stored(const char* name) { return keys.driver.Dword(name, 0xDEADBEEF); }
 
     TestKeys keys;
-    FakeDevice device;
+    kvtest::ScriptedControlDevice device;
     RecordingNotice notice;
     ScriptedApplet applet;
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "control_panel_dlg.h"
-#include "fake_device.h"
+#include "scripted_control_device.h"
 #include "window_script.h"
 
 namespace {
@@ -54,7 +54,7 @@ bool SaveWindowBitmap(HWND window, const std::string& path) {
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string outdir = argv[1];
-    FakeDevice device;
+    kvtest::ScriptedControlDevice device;
     device.Open();
     CControlPanelDlg dialog(nullptr);
     dialog.device = &device;

@@ -2,6 +2,7 @@
 // with reports travelling through the real stack in the virtual controller.
 #include <gtest/gtest.h>
 
+#include "control_cases.h"
 #include "driver_session.h"
 #include "kvshared.h"
 
@@ -10,27 +11,9 @@ namespace {
 
 using ControlDevice = DriverTest;
 
-struct ShortBufferCase {
-    const char* what;
-    DWORD code;
-    size_t inputLength;
-    DWORD outputLength;
-};
-
 TEST_F(ControlDevice, ShortBuffersFailWithNoDataAndChangeNothing) {
-    const ShortBufferCase cases[] = {
-        {"capture into 8 bytes", IOCTL_POINTER_GET_CAPTURE, 0, 8},
-        {"beep record into 19 bytes", IOCTL_POINTER_GET_BEEP, 0, 19},
-        {"screen position into 3 bytes", IOCTL_POINTER_GET_SCREEN_POS, 0, 3},
-        {"button mode into 0 bytes", IOCTL_POINTER_TAKE_BUTTON_MODE, 0, 0},
-        {"echo of 11 bytes", IOCTL_POINTER_ECHO, 11, 12},
-        {"calibration block of 23 bytes", IOCTL_POINTER_SET_CALIBRATION, 23, 0},
-        {"beep block of 19 bytes", IOCTL_POINTER_SET_BEEP, 19, 0},
-        {"screen position of 3 bytes", IOCTL_POINTER_SET_SCREEN_POS, 3, 0},
-        {"button arm of 0 bytes", IOCTL_POINTER_ARM_BUTTON_MODE, 0, 0},
-    };
     const IoctlResult beepBefore = session_.Ioctl(IOCTL_POINTER_GET_BEEP, {}, 20);
-    for (const ShortBufferCase& c : cases) {
+    for (const ShortBufferCase& c : kShortBufferCases) {
         const IoctlResult r = session_.Ioctl(c.code, Bytes(c.inputLength, 0x11), c.outputLength);
         EXPECT_FALSE(r.ok) << c.what;
         EXPECT_EQ(r.error, static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER)) << c.what;
@@ -70,9 +53,7 @@ TEST_F(ControlDevice, ButtonModeIsAOneShotFlag) {
 }
 
 TEST_F(ControlDevice, SetBeepReplacesOutOfRangeValues) {
-    struct Case { DWORD freq, time, wantFreq, wantTime; } cases[] = {
-        {100, 1000, 2000, 32}, {1000, 750, 1000, 750}, {5001, 31, 2000, 32}, {5000, 32, 5000, 32}};
-    for (const Case& c : cases) {
+    for (const BeepBoundCase& c : kBeepBoundCases) {
         ASSERT_TRUE(session_.Ioctl(IOCTL_POINTER_SET_BEEP, Words({1, c.freq, c.time, 7, 9}), 0).ok);
         const Bytes beep = session_.Ioctl(IOCTL_POINTER_GET_BEEP, {}, 20).output;
         ASSERT_EQ(beep.size(), 20u);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dialog_template_font.h"
+#include "edition_texts.h"
 
 namespace {
 
@@ -243,6 +244,14 @@ TEST(ModalDialog, OkEndsWithIdOk) {
 TEST(ModalDialog, MissingTemplateFails) {
     CDialog missing(4242);
     EXPECT_EQ(missing.DoModal(), -1);
+}
+
+// A Western Windows XP lacks code page 936, which the English installer's
+// table names for its Chinese messages: its ASCII texts must still come.
+TEST(EditionTexts, ACodePageTheSystemLacksGivesWayToItsOwn) {
+    std::string text;
+    ASSERT_TRUE(LoadEditionText(GetModuleHandleA(nullptr), IDS_PLAIN_TEXT, &text));
+    EXPECT_EQ(text, "Calibrate.lnk");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include "completion.h"
+#include "edition_modules.h"
 #include "package_fixture.h"
 #include "package_names.h"
 #include "shell_link_reader.h"
@@ -56,7 +57,7 @@ TEST_F(CompletionTest, FourShortcutsInEachEditionPointIntoTheProgramFolder) {
     const char* descriptions[] = {"Calibrate the touch field", "Uninstall the application", "Readme", "kvcplusb"};
     for (const EditionLinks& e : editions) {
         ResetInstalledState();
-        CreateStartMenuShortcuts(e.edition);
+        CreateStartMenuShortcuts(SetupTexts(e.edition));
         for (int i = 0; i < 4; ++i) {
             const LinkData link = ReadLink(StartMenu() + e.names[i]);
             EXPECT_EQ(link.path, Program(targets[i])) << e.names[i];
@@ -73,7 +74,7 @@ TEST_F(CompletionTest, FourShortcutsInEachEditionPointIntoTheProgramFolder) {
 // themselves; the test runs there too (LC_ALL=zh_CN.UTF-8 under Wine).
 TEST_F(CompletionTest, ChineseLinkNamesAreCodePage936Bytes) {
     if (GetACP() != 936) GTEST_SKIP() << "needs the Chinese code page";
-    CreateStartMenuShortcuts(Edition::Chinese);
+    CreateStartMenuShortcuts(SetupTexts(Edition::Chinese));
     WCHAR folder[MAX_PATH] = {};
     MultiByteToWideChar(CP_ACP, 0, StartMenu().c_str(), -1, folder, MAX_PATH);
     for (const wchar_t* name : {L"\u6821\u6b63\u7a0b\u5e8f.lnk", L"\u5378\u8f7d\u9a71\u52a8.lnk",
@@ -84,15 +85,15 @@ TEST_F(CompletionTest, ChineseLinkNamesAreCodePage936Bytes) {
 }
 
 TEST_F(CompletionTest, InstallingTwiceOverwritesTheShortcuts) {
-    CreateStartMenuShortcuts(Edition::English);
-    CreateStartMenuShortcuts(Edition::English);
+    CreateStartMenuShortcuts(SetupTexts(Edition::English));
+    CreateStartMenuShortcuts(SetupTexts(Edition::English));
     EXPECT_EQ(ReadLink(StartMenu() + "Calibrate.lnk").path, Program("kvcal.exe"));
 }
 
 TEST_F(CompletionTest, UnknownStartMenuFolderMakesNoShortcutAnywhere) {
     CommonProgramsFolder();
     kvtest::RemovedRegistry commonPrograms(MachineKey(KV_SHELL_FOLDERS_KEY), KV_COMMON_PROGRAMS_VALUE);
-    CreateStartMenuShortcuts(Edition::English);
+    CreateStartMenuShortcuts(SetupTexts(Edition::English));
     EXPECT_FALSE(FileExists("\\Kestiva USB"));
     EXPECT_FALSE(FileExists("\\Kestiva USB\\Calibrate.lnk"));
 }

@@ -34,10 +34,10 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "version") == 0) return static_cast<int>(CheckOsVersion());
     if (argc == 2 && std::strcmp(argv[1], "install") == 0) {
         SetRestartFunction(RecordRestart);
-        return static_cast<int>(RunInstallation(CheckOsVersion(), true, Edition::English));
+        return static_cast<int>(RunInstallation(CheckOsVersion(), true, GetModuleHandleA(nullptr)));
     }
     if (argc == 2 && std::strcmp(argv[1], "install-applet") == 0) {
-        return static_cast<int>(RunInstallation(CheckOsVersion(), false, Edition::English));
+        return static_cast<int>(RunInstallation(CheckOsVersion(), false, GetModuleHandleA(nullptr)));
     }
     return 2;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "edition_modules.h"
 #include "gui_wait.h"
 #include "install_work.h"
 #include "texts_cp936.h"
@@ -42,7 +43,7 @@ TEST(MessageTest, UnsupportedSystemIsToldInChineseWithTheDefaultCaption) {
     SeenBox box;
     HANDLE reader = CreateThread(nullptr, 0, ReadAndCloseBox, &box, 0, nullptr);
     ASSERT_NE(reader, nullptr);
-    ShowUnsupportedSystemMessage();
+    ShowUnsupportedSystemMessage(SetupTexts(Edition::English));
     WaitForSingleObject(reader, INFINITE);
     CloseHandle(reader);
     ASSERT_TRUE(box.found);

@@ -10,12 +10,13 @@
 #include <memory>
 
 #include "device_removal.h"
+#include "edition_modules.h"
 #include "install_by_inf.h"
 #include "package_fixture.h"
 #include "package_names.h"
 #include "shortcuts.h"
 #include "system_snapshot.h"
-#include "texts_uninstall_cp936.h"
+#include "texts_cp936.h"
 #include "wizard_process.h"
 
 namespace {
@@ -61,7 +62,7 @@ protected:
         controller.reset(new TestDevice({KV_CONTROLLER_HARDWARE_ID}));
         child.reset(new TestDevice({kHidId}));
         ASSERT_EQ(InstallByInf(nullptr, package.DriverInf(), KV_INSTALL_SECTION, KV_CONTROLLER_HARDWARE_ID), 0u);
-        CreateStartMenuShortcuts(edition);
+        CreateStartMenuShortcuts(SetupTexts(edition));
         ASSERT_TRUE(FileExists(Uninstaller()));
         ASSERT_TRUE(FileExists(StartMenuFolder()));
     }

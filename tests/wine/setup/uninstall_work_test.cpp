@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "device_removal.h"
+#include "edition_modules.h"
 #include "install_by_inf.h"
 #include "oem_inf.h"
 #include "package_inf_copies.h"
@@ -102,7 +103,7 @@ TEST_F(InstalledTest, XpFamilyGivesBothDevicesTheSystemDriversAndCleansUp) {
     g_controller = controller.get();
     UpdateRecorder recorder;
     recorder.OnUpdateFrom("input.inf", NoteControllerFilters);
-    const UninstallOutcome outcome = RunUninstall(OS_XP_FAMILY, Uninstaller(), Edition::English);
+    const UninstallOutcome outcome = RunUninstall(OS_XP_FAMILY, Uninstaller(), UninstTexts(Edition::English));
     EXPECT_EQ(g_filtersAtRestore, (List{"otherdev", "otherlow"})) << "kvusb gone before the restore";
     EXPECT_TRUE(outcome.branchRan);
     EXPECT_EQ(outcome.result, 0u);
@@ -134,7 +135,7 @@ TEST_F(InstalledTest, XpFamilyKeepsServiceKeysWhenTheChildIsAbsentOrItsUpdateFai
         if (::testing::Test::HasFatalFailure()) return;
         UpdateRecorder recorder;
         if (c.childFailure) recorder.FailFor(kHidId, c.childFailure);
-        const UninstallOutcome outcome = RunUninstall(OS_XP_FAMILY, Uninstaller(), Edition::English);
+        const UninstallOutcome outcome = RunUninstall(OS_XP_FAMILY, Uninstaller(), UninstTexts(Edition::English));
         EXPECT_EQ(outcome.result, c.expected) << c.what;
         EXPECT_FALSE(outcome.cleanedUp) << c.what;
         EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), (List{"mouclass", "otherflt"})) << c.what;
@@ -148,7 +149,7 @@ TEST_F(InstalledTest, XpFamilyWithoutItsInfTouchesNoDevice) {
     Install(true);
     DeleteFileA(package.DriverInf().c_str());
     UpdateRecorder recorder;
-    const UninstallOutcome outcome = RunUninstall(OS_XP_FAMILY, Uninstaller(), Edition::English);
+    const UninstallOutcome outcome = RunUninstall(OS_XP_FAMILY, Uninstaller(), UninstTexts(Edition::English));
     EXPECT_NE(outcome.result, 0u);
     EXPECT_FALSE(outcome.cleanedUp);
     EXPECT_TRUE(recorder.Calls().empty());
@@ -159,7 +160,7 @@ TEST_F(InstalledTest, XpFamilyWithoutItsInfTouchesNoDevice) {
 TEST_F(InstalledTest, Windows2000RemovesBothDeviceNodesAndTheFiles) {
     Install(true);
     UpdateRecorder recorder;
-    const UninstallOutcome outcome = RunUninstall(OS_WIN2000, Uninstaller(), Edition::Chinese);
+    const UninstallOutcome outcome = RunUninstall(OS_WIN2000, Uninstaller(), UninstTexts(Edition::Chinese));
     EXPECT_EQ(outcome.result, 0u);
     EXPECT_TRUE(outcome.cleanedUp);
     EXPECT_TRUE(recorder.Calls().empty());
@@ -180,7 +181,7 @@ TEST_F(InstalledTest, NewerAndRefusedSystemsKeepThePackage) {
         ResetInstalledState();
         Install(true);
         UpdateRecorder recorder;
-        const UninstallOutcome outcome = RunUninstall(c.os, Uninstaller(), Edition::English);
+        const UninstallOutcome outcome = RunUninstall(c.os, Uninstaller(), UninstTexts(Edition::English));
         EXPECT_FALSE(outcome.branchRan) << c.os;
         EXPECT_TRUE(recorder.Calls().empty()) << c.os;
         EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), c.filters) << c.os;
@@ -215,7 +216,7 @@ TEST_F(UninstallTest, SelfDeleteBatchRemovesTheProgramFolderAndItself) {
     const std::string folder = ProgramFilesFolder() + "\\KVUSB";
     CreateDirectoryA(folder.c_str(), nullptr);
     std::ofstream(folder + "\\kvcal.exe") << "x";
-    ASSERT_TRUE(WriteSelfDeleteBatch());
+    ASSERT_TRUE(WriteSelfDeleteBatch(UninstTexts(Edition::English)));
     EXPECT_TRUE(WaitUntilGone(folder, 30000));
     // Wine's command interpreter usually keeps its batch open, so the
     // batch's last line may fail to delete it here as it does on Windows:
@@ -232,7 +233,7 @@ TEST_F(UninstallTest, SelfDeleteBatchRemovesTheProgramFolderAndItself) {
 
 TEST_F(UninstallTest, NoBatchWithoutAProgramFilesFolder) {
     kvtest::RemovedRegistry gone(MachineKey(KV_CURRENT_VERSION_KEY), KV_PROGRAM_FILES_VALUE);
-    EXPECT_FALSE(WriteSelfDeleteBatch());
+    EXPECT_FALSE(WriteSelfDeleteBatch(UninstTexts(Edition::English)));
 }
 
 }  // namespace
