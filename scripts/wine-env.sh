@@ -37,7 +37,9 @@ kv_probe_32() {
     KV_NO32_REASON="32-bit Wine ($KV_WINE32_LOADER) is not installed (run scripts/bootstrap)"
     return 2
   fi
-  if out=$("$KV_WINE32_LOADER" --version 2>&1); then return 0; fi
+  # The shell's message in English, whatever locale the test runs in (the
+  # Chinese-system tests run in zh_CN, where it comes translated).
+  if out=$(export LC_ALL=C; "$KV_WINE32_LOADER" --version 2>&1); then return 0; fi
   case "$out" in
     *"Exec format error"*)
       KV_NO32_REASON="this machine cannot execute 32-bit x86 code (Exec format error)"

@@ -11,46 +11,46 @@ namespace {
 TEST(AppletOpening, CancelStoresNothingButHandsTheDriverBack) {
     AppletRun run("Cancel");
     run.StoreUsual();
-    run.keys.SetDword("BeepFreq", 999);  // shown corrected, so a write would show
+    run.keys.driver.SetDword("BeepFreq", 999);  // shown corrected, so a write would show
     EXPECT_EQ(run.Open([](CControlPanelDlg* d) { Press(d, IDCANCEL); }), 0);
     EXPECT_EQ(run.device.Log(), "F2648(272) F268C F2620 F2640(1,2000,100,0,0)");
     EXPECT_EQ(run.device.Closes(), 1);
     EXPECT_EQ(run.Stored("BeepFreq"), 999u);
-    EXPECT_EQ(run.keys.GetUserText("DoubleClickSpeed"), std::string("500", 4));
-    EXPECT_EQ(run.keys.GetUserText("DoubleClickWidth"), "<missing>");
+    EXPECT_EQ(run.keys.user.StoredText("DoubleClickSpeed"), std::string("500", 4));
+    EXPECT_EQ(run.keys.user.StoredText("DoubleClickWidth"), "<missing>");
     EXPECT_EQ(run.notice.shown, "");
 }
 
 TEST(AppletOpening, OkWithoutChangesStoresWhatWasShown) {
     AppletRun run("OkUntouched");
     run.StoreUsual();
-    run.keys.SetDword("BeepFreq", 6000);
-    run.keys.SetDword("ButtonMode", 0);
-    run.keys.SetDword("RBNDelay", 40);
-    run.keys.SetDword("DBScreenPos", 9);
-    run.keys.SetUserText("DoubleClickSpeed", "200");
-    run.keys.SetUserText("DoubleClickHeight", "20");
+    run.keys.driver.SetDword("BeepFreq", 6000);
+    run.keys.driver.SetDword("ButtonMode", 0);
+    run.keys.driver.SetDword("RBNDelay", 40);
+    run.keys.driver.SetDword("DBScreenPos", 9);
+    run.keys.user.SetText("DoubleClickSpeed", "200");
+    run.keys.user.SetText("DoubleClickHeight", "20");
     run.Open([](CControlPanelDlg* d) { Press(d, IDOK); });
     EXPECT_EQ(run.device.Log(), "F2648(256) F268C F2690 F2648(256) F2620 F2640(1,2000,100,0,0)");
     const struct { const char* name; DWORD value; } expected[] = {
         {"BeepMode", 1}, {"BeepFreq", 2000}, {"BeepTime", 100}, {"MouseMode", 3},
         {"ButtonMode", 0}, {"DBScreenPos", 9}, {"RBNDelay", 40}};
     for (const auto& e : expected) EXPECT_EQ(run.Stored(e.name), e.value) << e.name;
-    EXPECT_EQ(run.keys.GetUserText("DoubleClickSpeed"), std::string("200", 4));
-    EXPECT_EQ(run.keys.GetUserText("DoubleClickHeight"), std::string("20", 3));
-    EXPECT_EQ(run.keys.GetUserText("DoubleClickWidth"), std::string("20", 3));
+    EXPECT_EQ(run.keys.user.StoredText("DoubleClickSpeed"), std::string("200", 4));
+    EXPECT_EQ(run.keys.user.StoredText("DoubleClickHeight"), std::string("20", 3));
+    EXPECT_EQ(run.keys.user.StoredText("DoubleClickWidth"), std::string("20", 3));
     EXPECT_EQ(GetDoubleClickTime(), 200u);
     EXPECT_EQ(run.applet.settings.ButtonMode, 256u) << "the field keeps the live mode value";
 }
 
 TEST(AppletOpening, WithoutParametersKeyTheDialogStillOpensWithBeepDefaults) {
     AppletRun run("NoParameters");
-    run.keys.SetUserText("DoubleClickSpeed", "300");
-    RegDeleteKeyA(HKEY_CURRENT_USER, run.keys.Places().driverKey);
+    run.keys.user.SetText("DoubleClickSpeed", "300");
+    run.keys.driver.Remove();
     run.Open([](CControlPanelDlg* d) { Press(d, IDOK); });
     EXPECT_EQ(run.notice.shown, "registry read fail | registry write fail");
-    EXPECT_FALSE(run.keys.DriverKeyExists());
-    EXPECT_EQ(run.keys.GetUserText("DoubleClickSpeed"), std::string("300", 4));
+    EXPECT_FALSE(run.keys.driver.Exists());
+    EXPECT_EQ(run.keys.user.StoredText("DoubleClickSpeed"), std::string("300", 4));
     EXPECT_EQ(run.device.Log(run.device.Requests().size() - 1), "F2640(2,2000,32,0,0)");
 }
 

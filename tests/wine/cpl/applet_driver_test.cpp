@@ -10,6 +10,7 @@
 #include "cpl_ids.h"
 #include "driver_session.h"
 #include "kvshared.h"
+#include "registry.h"
 #include "user_actions.h"
 #include "window_script.h"
 
@@ -23,33 +24,11 @@ typedef LONG(APIENTRY* AppletProc)(HWND, UINT, LPARAM, LPARAM);
 
 const int kBeepPage = 1, kMousePage = 2;
 
-std::string MouseText(const char* name) {
-    char text[32] = "";
-    DWORD size = sizeof text;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Mouse", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "";
-    RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
-    RegCloseKey(key);
-    return text;
-}
+const kvtest::RegKey kMouse = kvtest::UserKey("Control Panel\\Mouse");
 
-void SetMouseText(const char* name, const char* text) {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Mouse", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(strlen(text) + 1));
-    RegCloseKey(key);
-}
+std::string MouseText(const char* name) { return kMouse.Text(name); }
 
-DWORD StoredDword(const char* name) {
-    DWORD value = 0xDEADBEEF, size = sizeof value;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return value;
-    RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
-    RegCloseKey(key);
-    return value;
-}
+DWORD StoredDword(const char* name) { return kvtest::MachineKey(KV_PARAMETERS_KEY).Dword(name, 0xDEADBEEF); }
 
 class AppletOnDriver : public testing::Test {
 protected:
@@ -61,8 +40,8 @@ protected:
                                             Dword("RBNDelay", 61)},
                                            &error))
             << error;
-        SetMouseText("DoubleClickSpeed", "500");
-        SetMouseText("DoubleClickHeight", "4");
+        kMouse.SetText("DoubleClickSpeed", "500");
+        kMouse.SetText("DoubleClickHeight", "4");
         savedDoubleClickTime_ = GetDoubleClickTime();
         std::vector<KvVirtClassRequest> requests;
         session_.harness().TakeRequests(&requests, &error);

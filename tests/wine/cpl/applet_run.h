@@ -35,8 +35,8 @@ protected:
 class AppletRun {
 public:
     explicit AppletRun(const char* name) : keys(name), savedDoubleClickTime_(GetDoubleClickTime()) {
-        keys.CreateDriverKey();
-        keys.CreateUserKey();
+        keys.driver.Create();
+        keys.user.Create();
         applet.device = &device;
         applet.places = keys.Places();
         applet.notice = &notice;
@@ -48,9 +48,9 @@ public:
         const struct { const char* name; DWORD value; } values[] = {
             {"BeepMode", 1}, {"BeepFreq", 3000}, {"BeepTime", 100}, {"MouseMode", 3},
             {"ButtonMode", 16}, {"DBScreenPos", 0}, {"RBNDelay", 61}};
-        for (const auto& v : values) keys.SetDword(v.name, v.value);
-        keys.SetUserText("DoubleClickSpeed", "500");
-        keys.SetUserText("DoubleClickHeight", "4");
+        for (const auto& v : values) keys.driver.SetDword(v.name, v.value);
+        keys.user.SetText("DoubleClickSpeed", "500");
+        keys.user.SetText("DoubleClickHeight", "4");
     }
 
     LONG Open(std::function<void(CControlPanelDlg*)> script) {
@@ -58,11 +58,7 @@ public:
         return applet.OnDblclk(nullptr, 0, 0);
     }
 
-    DWORD Stored(const char* name) {
-        DWORD value = 0xDEADBEEF;
-        keys.GetDword(name, &value);
-        return value;
-    }
+    DWORD Stored(const char* name) { return keys.driver.Dword(name, 0xDEADBEEF); }
 
     TestKeys keys;
     kvtest::ScriptedControlDevice device;

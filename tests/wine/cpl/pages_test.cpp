@@ -27,14 +27,14 @@ TEST(MouseModePage, ChoosingAModeTellsTheDriverAtOnceAndCancelStoresNothing) {
 TEST(MouseModePage, LeavingItUntouchedKeepsWhatItCannotShow) {
     AppletRun run("MouseUntouched");
     run.StoreUsual();                     // DoubleClickHeight "4", below the field's range
-    run.keys.SetDword("ButtonMode", 20);  // no entry of the mode list
+    run.keys.driver.SetDword("ButtonMode", 20);  // no entry of the mode list
     run.Open([](CControlPanelDlg* d) {
         ShowPage(d, kMousePage);
         ShowPage(d, kBeepPage);  // leaving a page takes its controls' values
         Press(d, IDOK);
     });
-    EXPECT_EQ(run.keys.GetUserText("DoubleClickHeight"), std::string("4", 2));
-    EXPECT_EQ(run.keys.GetUserText("DoubleClickWidth"), std::string("4", 2));
+    EXPECT_EQ(run.keys.user.StoredText("DoubleClickHeight"), std::string("4", 2));
+    EXPECT_EQ(run.keys.user.StoredText("DoubleClickWidth"), std::string("4", 2));
     EXPECT_EQ(run.Stored("ButtonMode"), 20u);
 }
 
@@ -89,9 +89,9 @@ TEST(MouseModePage, ShowsAndStoresTheOddValues) {
         SCOPED_TRACE(c.name);
         AppletRun run("MouseCases");
         run.StoreUsual();
-        run.keys.SetDword("ButtonMode", c.buttonMode);
-        run.keys.SetDword("RBNDelay", c.delay);
-        run.keys.SetUserText("DoubleClickSpeed", c.speed);
+        run.keys.driver.SetDword("ButtonMode", c.buttonMode);
+        run.keys.driver.SetDword("RBNDelay", c.delay);
+        run.keys.user.SetText("DoubleClickSpeed", c.speed);
         int shownMode = 99, speedThumb = 0, delaySelection = 99;
         std::string speedText;
         run.Open([&](CControlPanelDlg* d) {
@@ -111,7 +111,7 @@ TEST(MouseModePage, ShowsAndStoresTheOddValues) {
             EXPECT_EQ(delaySelection, -1);
         }
         EXPECT_EQ(run.Stored("ButtonMode"), c.storedMode);
-        EXPECT_EQ(run.keys.GetUserText("DoubleClickSpeed"), std::string(c.storedSpeed) + '\0');
+        EXPECT_EQ(run.keys.user.StoredText("DoubleClickSpeed"), std::string(c.storedSpeed) + '\0');
         EXPECT_EQ(run.Stored("RBNDelay"), c.storedDelay);
     }
 }
@@ -128,8 +128,8 @@ TEST(MouseModePage, FieldThumbAtTheLeftEndWritesTwentyToHeightAndWidth) {
         Press(d, IDOK);
     });
     EXPECT_EQ(fieldText, "20");
-    EXPECT_EQ(run.keys.GetUserText("DoubleClickHeight"), std::string("20", 3));
-    EXPECT_EQ(run.keys.GetUserText("DoubleClickWidth"), std::string("20", 3));
+    EXPECT_EQ(run.keys.user.StoredText("DoubleClickHeight"), std::string("20", 3));
+    EXPECT_EQ(run.keys.user.StoredText("DoubleClickWidth"), std::string("20", 3));
 }
 
 struct BeepCase {
@@ -151,9 +151,9 @@ TEST(BeepPage, DraggingShowsTheToneAndTheTestBeepRestoresTheDriver) {
         SCOPED_TRACE(c.name);
         AppletRun run("Beep");
         run.StoreUsual();
-        run.keys.SetDword("BeepMode", 2);
-        run.keys.SetDword("BeepFreq", 2000);
-        run.keys.SetDword("BeepTime", 32);
+        run.keys.driver.SetDword("BeepMode", 2);
+        run.keys.driver.SetDword("BeepFreq", 2000);
+        run.keys.driver.SetDword("BeepTime", 32);
         run.device.answerBeep = c.driverAnswers;
         run.device.beep = {1, 1500, 40, 7, 9};
         std::string toneBefore, durationBefore, toneDragged;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "applet_run.h"
+#include "gui_wait.h"
+#include "process_runner.h"
 #include "tab_page4.h"
 
 namespace {
@@ -40,7 +42,7 @@ TEST(PlacementPage, OffersTheChoicesOfTheDesktopAndReturnsTheCode) {
         SCOPED_TRACE(c.name);
         AppletRun run("PlacementPage");
         run.StoreUsual();
-        run.keys.SetDword("DBScreenPos", c.stored);
+        run.keys.driver.SetDword("DBScreenPos", c.stored);
         g_fakeMonitorCode = c.lastMonitor;
         run.applet.prepare = [](CControlPanelDlg* d) { d->placementPage.probeMonitors = FakeMonitors; };
         std::vector<int> checked;
@@ -96,29 +98,23 @@ public:
         RemoveDirectoryA(kProgramFiles);
         RemoveDirectoryA(kRoot);
     }
-    static std::string MarkerPath() {
-        char path[MAX_PATH];
-        GetModuleFileNameA(nullptr, path, sizeof path);
-        std::string dir(path);
-        return dir.substr(0, dir.find_last_of('\\') + 1) + "kvtest_marker.exe";
-    }
+    static std::string MarkerPath() { return kvtest::BesideThisProgram("kvtest_marker.exe"); }
     // Lines the marker wrote for FILE within a few seconds, waiting for WANT.
     static int Runs(const char* file, int want) {
         int lines = 0;
-        for (int tries = 0; tries < 100; ++tries) {
-            lines = 0;
-            HANDLE h = CreateFileA(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, 0, nullptr);
-            if (h != INVALID_HANDLE_VALUE) {
-                char data[256];
-                DWORD read = 0;
-                ReadFile(h, data, sizeof data, &read, nullptr);
-                CloseHandle(h);
-                for (DWORD i = 0; i < read; ++i) lines += data[i] == '\n';
-            }
-            if (lines >= want) break;
-            Sleep(100);
-        }
+        kvtest::WaitFor([&] { return (lines = Lines(file)) >= want; });
+        return lines;
+    }
+    static int Lines(const char* file) {
+        int lines = 0;
+        HANDLE h = CreateFileA(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return 0;
+        char data[256];
+        DWORD read = 0;
+        ReadFile(h, data, sizeof data, &read, nullptr);
+        CloseHandle(h);
+        for (DWORD i = 0; i < read; ++i) lines += data[i] == '\n';
         return lines;
     }
 
@@ -134,17 +130,10 @@ public:
 // Opens the applet with ProgramFilesDir in a test key and clicks Calibrate
 // CLICKS times; returns the message boxes that came up.
 std::vector<SeenBox> ClickCalibrate(AppletRun* run, const char* programFilesDir, int clicks) {
-    std::string versionKey = std::string(run->keys.Places().userKey);
-    versionKey = versionKey.substr(0, versionKey.find_last_of('\\')) + "\\CurrentVersion";
-    if (programFilesDir) {
-        HKEY h;
-        RegCreateKeyExA(HKEY_CURRENT_USER, versionKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr);
-        RegSetValueExA(h, "ProgramFilesDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(programFilesDir),
-                       static_cast<DWORD>(strlen(programFilesDir) + 1));
-        RegCloseKey(h);
-    }
+    const kvtest::RegKey versionKey = run->keys.root.Sub("CurrentVersion");
+    if (programFilesDir) versionKey.SetText("ProgramFilesDir", programFilesDir);
     static std::string place;
-    place = versionKey;
+    place = versionKey.Path();
     run->applet.programFiles = {HKEY_CURRENT_USER, place.c_str()};
     std::vector<SeenBox> seen;
     run->Open([&](CControlPanelDlg* d) {

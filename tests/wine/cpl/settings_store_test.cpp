@@ -21,7 +21,7 @@ AppletSettings Marked() {
 
 TEST(LoadSettings, WithoutParametersKeyUsesBeepDefaultsAndSaysSo) {
     TestKeys keys("LoadMissing");
-    keys.CreateUserKey();
+    keys.user.Create();
     AppletSettings s = Marked();
     RecordingNotice notice;
     LoadSettings(&s, keys.Places(), &notice);
@@ -63,9 +63,9 @@ TEST(LoadSettings, CorrectsOnlyTheBeepAndMouseModeValues) {
     for (const StoredValueCase& c : kStoredValues) {
         SCOPED_TRACE(std::string(c.name) + "=" + std::to_string(c.stored));
         TestKeys keys("LoadValues");
-        keys.CreateDriverKey();
-        keys.CreateUserKey();
-        keys.SetDword(c.name, c.stored);
+        keys.driver.Create();
+        keys.user.Create();
+        keys.driver.SetDword(c.name, c.stored);
         AppletSettings s = Marked();
         RecordingNotice notice;
         LoadSettings(&s, keys.Places(), &notice);
@@ -76,10 +76,10 @@ TEST(LoadSettings, CorrectsOnlyTheBeepAndMouseModeValues) {
 
 TEST(LoadSettings, ValueOfAnotherTypeLeavesTheField) {
     TestKeys keys("LoadType");
-    keys.CreateDriverKey();
-    keys.CreateUserKey();
-    keys.SetDriverText("DBScreenPos", "3");
-    keys.SetDriverText("BeepFreq", "4000");
+    keys.driver.Create();
+    keys.user.Create();
+    keys.driver.SetText("DBScreenPos", "3");
+    keys.driver.SetText("BeepFreq", "4000");
     AppletSettings s = Marked();
     RecordingNotice notice;
     LoadSettings(&s, keys.Places(), &notice);
@@ -110,12 +110,12 @@ TEST(LoadSettings, DoubleClickTexts) {
     for (const DoubleClickCase& c : kDoubleClickCases) {
         SCOPED_TRACE(c.name);
         TestKeys keys("LoadDoubleClick");
-        keys.CreateDriverKey();
-        keys.CreateUserKey();
+        keys.driver.Create();
+        keys.user.Create();
         if (c.text) {
             DWORD size = c.size ? c.size : static_cast<DWORD>(strlen(c.text) + 1);
-            keys.SetUserText("DoubleClickSpeed", c.text, size);
-            keys.SetUserText("DoubleClickHeight", c.text, size);
+            keys.user.Set("DoubleClickSpeed", {REG_SZ, std::string(c.text, size)});
+            keys.user.Set("DoubleClickHeight", {REG_SZ, std::string(c.text, size)});
         }
         AppletSettings s = Marked();
         RecordingNotice notice;
@@ -129,7 +129,7 @@ TEST(LoadSettings, DoubleClickTexts) {
 
 TEST(LoadSettings, WithoutUserKeyUsesDoubleClickDefaults) {
     TestKeys keys("LoadNoUser");
-    keys.CreateDriverKey();
+    keys.driver.Create();
     AppletSettings s = Marked();
     RecordingNotice notice;
     LoadSettings(&s, keys.Places(), &notice);
@@ -140,8 +140,8 @@ TEST(LoadSettings, WithoutUserKeyUsesDoubleClickDefaults) {
 
 TEST(SaveSettings, WritesDwordsAndDoubleClickTexts) {
     TestKeys keys("Save");
-    keys.CreateDriverKey();
-    keys.CreateUserKey();
+    keys.driver.Create();
+    keys.user.Create();
     AppletSettings s = Marked();
     s.DoubleClickHeight = 20;
     s.DoubleClickSpeed = 200;
@@ -151,14 +151,10 @@ TEST(SaveSettings, WritesDwordsAndDoubleClickTexts) {
     struct Expected { const char* name; DWORD value; } expected[] = {
         {"BeepMode", 1}, {"BeepFreq", 3000}, {"BeepTime", 100}, {"MouseMode", 1},
         {"ButtonMode", 77}, {"DBScreenPos", 5}, {"RBNDelay", 61}};
-    for (const Expected& e : expected) {
-        DWORD value = 0;
-        EXPECT_TRUE(keys.GetDword(e.name, &value)) << e.name;
-        EXPECT_EQ(value, e.value) << e.name;
-    }
-    EXPECT_EQ(keys.GetUserText("DoubleClickHeight"), std::string("20", 3));
-    EXPECT_EQ(keys.GetUserText("DoubleClickWidth"), std::string("20", 3));
-    EXPECT_EQ(keys.GetUserText("DoubleClickSpeed"), std::string("200", 4));
+    for (const Expected& e : expected) EXPECT_EQ(keys.driver.Dword(e.name, 0xDEADBEEF), e.value) << e.name;
+    EXPECT_EQ(keys.user.StoredText("DoubleClickHeight"), std::string("20", 3));
+    EXPECT_EQ(keys.user.StoredText("DoubleClickWidth"), std::string("20", 3));
+    EXPECT_EQ(keys.user.StoredText("DoubleClickSpeed"), std::string("200", 4));
 }
 
 struct MissingKeyCase {
@@ -180,15 +176,15 @@ TEST(SaveSettings, MissingKeys) {
     for (const MissingKeyCase& c : kMissingKeyCases) {
         SCOPED_TRACE(c.name);
         TestKeys keys("SaveMissing");
-        if (c.driverKey) keys.CreateDriverKey();
-        if (c.userKey) keys.CreateUserKey();
+        if (c.driverKey) keys.driver.Create();
+        if (c.userKey) keys.user.Create();
         RecordingNotice notice;
         SaveSettings(Marked(), keys.Places(), &notice);
         EXPECT_EQ(notice.shown, c.notice);
-        DWORD freq = 0;
-        EXPECT_EQ(keys.GetDword("BeepFreq", &freq) ? std::to_string(freq) : "none", c.storedFreq);
-        EXPECT_EQ(keys.DriverKeyExists(), c.driverKey);
-        std::string speed = keys.GetUserText("DoubleClickSpeed");
+        const bool stored = keys.driver.Has("BeepFreq");
+        EXPECT_EQ(stored ? std::to_string(keys.driver.Dword("BeepFreq", 0)) : "none", c.storedFreq);
+        EXPECT_EQ(keys.driver.Exists(), c.driverKey);
+        std::string speed = keys.user.StoredText("DoubleClickSpeed");
         if (!speed.empty() && speed.back() == '\0') speed.pop_back();
         EXPECT_EQ(speed, c.storedSpeed);
     }

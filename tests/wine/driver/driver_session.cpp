@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "kvshared.h"
+#include "process_runner.h"
+#include "registry.h"
 
 namespace kvtest {
 
@@ -46,13 +48,7 @@ DWORD Win32ErrorOf(LONG status) {
     return convert ? convert(status) : 0;
 }
 
-std::string HarnessFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder = folder.substr(0, folder.find_last_of('\\'));
-    return folder.substr(0, folder.find_last_of('\\')) + "\\kvvirt";
-}
+std::string HarnessFolder() { return BesideThisProgram("..\\kvvirt"); }
 
 DriverSession::~DriverSession() { CloseControl(); }
 
@@ -89,18 +85,13 @@ bool DriverSession::Start(std::string* error) {
 }
 
 bool DriverSession::StoreSettings(const std::vector<StoredValue>& values, std::string* error) {
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY);
-    if (!values.empty()) {
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS) {
-            *error = "cannot create the Parameters key";
+    const RegKey parameters = MachineKey(KV_PARAMETERS_KEY);
+    parameters.Remove();
+    for (const StoredValue& v : values) {
+        if (!parameters.Set(v.name.c_str(), {v.type, std::string(v.data.begin(), v.data.end())})) {
+            *error = "cannot write " + v.name + " into the Parameters key";
             return false;
         }
-        for (const StoredValue& v : values) {
-            RegSetValueExA(key, v.name.c_str(), 0, v.type, v.data.data(), static_cast<DWORD>(v.data.size()));
-        }
-        RegCloseKey(key);
     }
     const IoctlResult reload = Ioctl(IOCTL_POINTER_RELOAD_SETTINGS, {}, 0);
     if (!reload.ok) *error = "reload failed with error " + std::to_string(reload.error);

@@ -6,9 +6,6 @@
 
 extern "C" {
 #include <ntddmou.h>
-NTSYSAPI NTSTATUS NTAPI ObReferenceObjectByName(PUNICODE_STRING name, ULONG attributes, PACCESS_STATE access,
-                                                ACCESS_MASK desired, POBJECT_TYPE type, KPROCESSOR_MODE mode,
-                                                PVOID parse, PVOID* object);
 }
 
 #include "kvfhost_protocol.h"

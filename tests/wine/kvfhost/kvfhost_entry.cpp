@@ -7,38 +7,17 @@ Host g_Host;
 
 namespace {
 
-wchar_t kDeviceName[] = L"\\Device\\KvfHost";
-wchar_t kLinkName[] = L"\\??\\kvfhost";
-wchar_t kTargetKey[] = L"\\Registry\\Machine\\System\\CurrentControlSet\\Services\\kvfilt";
-wchar_t kTargetDriver[] = L"\\Driver\\kvfilt";
-
-void InitUnicode(UNICODE_STRING* string, wchar_t* text, USHORT bytes) {
-    string->Buffer = text;
-    string->Length = static_cast<USHORT>(bytes - sizeof(wchar_t));
-    string->MaximumLength = bytes;
-}
+const wchar_t kTargetKey[] = L"\\Registry\\Machine\\System\\CurrentControlSet\\Services\\kvfilt";
 
 NTSTATUS Load() {
     if (g_Host.Target) return STATUS_SUCCESS;
-    UNICODE_STRING key, name;
-    InitUnicode(&key, kTargetKey, sizeof kTargetKey);
-    InitUnicode(&name, kTargetDriver, sizeof kTargetDriver);
-    NTSTATUS status = ZwLoadDriver(&key);
-    if (!NT_SUCCESS(status) && status != STATUS_IMAGE_ALREADY_LOADED) return status;
-    PVOID object = nullptr;
-    status = ObReferenceObjectByName(&name, OBJ_CASE_INSENSITIVE, nullptr, 0, nullptr, KernelMode, nullptr, &object);
-    if (NT_SUCCESS(status)) g_Host.Target = static_cast<PDRIVER_OBJECT>(object);
-    return status;
+    return KvLoadTarget(kTargetKey, L"\\Driver\\kvfilt", &g_Host.Target);
 }
 
 NTSTATUS Unload() {
     const NTSTATUS removed = RemoveAllNodes();
     if (!g_Host.Target) return removed;
-    ObDereferenceObject(g_Host.Target);
-    g_Host.Target = nullptr;
-    UNICODE_STRING key;
-    InitUnicode(&key, kTargetKey, sizeof kTargetKey);
-    const NTSTATUS status = ZwUnloadDriver(&key);
+    const NTSTATUS status = KvUnloadTarget(kTargetKey, &g_Host.Target);
     return NT_SUCCESS(removed) ? status : removed;
 }
 
@@ -103,8 +82,6 @@ extern "C" NTSTATUS NTAPI Dispatch(PDEVICE_OBJECT device, PIRP irp) {
 extern "C" NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING) {
     g_Host.Self = driver;
     for (ULONG i = 0; i <= IRP_MJ_MAXIMUM_FUNCTION; ++i) driver->MajorFunction[i] = Dispatch;
-    UNICODE_STRING name, link;
-    InitUnicode(&name, kDeviceName, sizeof kDeviceName);
-    InitUnicode(&link, kLinkName, sizeof kLinkName);
-    return KvCreateControlDevice(driver, sizeof(HostExtension), kHostMagic, &name, &link, &g_Host.Control);
+    return KvCreateControlDevice(driver, sizeof(HostExtension), kHostMagic, L"\\Device\\KvfHost", L"\\??\\kvfhost",
+                                 &g_Host.Control);
 }

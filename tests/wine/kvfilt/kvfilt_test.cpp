@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "kernel_services.h"
 #include "kvfhost_protocol.h"
 #include "kvshared.h"
-#include "service_install.h"
+#include "process_runner.h"
+#include "registry.h"
 
 namespace {
 
@@ -20,25 +22,13 @@ constexpr USHORT kAbsolute = 0x01;        // MOUSE_MOVE_ABSOLUTE
 constexpr USHORT kVirtualDesktop = 0x02;  // MOUSE_VIRTUAL_DESKTOP
 constexpr LONG kDeletePending = static_cast<LONG>(0xC0000056);
 const char kMouseClassKey[] = "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96F-E325-11CE-BFC1-08002BE10318}";
-
-std::string Folder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\'));
-}
+const kvtest::RegKey kParameters = kvtest::MachineKey(KV_PARAMETERS_KEY);
 
 // The mouse class's upper filters as Windows has them, then kvfilt.inf's
 // registry part as its installation applies it.
 void InstallFilterInf() {
-    const char classFilters[] = "mouclass\0";
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kMouseClassKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr), ERROR_SUCCESS);
-    RegSetValueExA(key, "UpperFilters", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(classFilters),
-                   sizeof classFilters);
-    RegCloseKey(key);
-    const std::string inf = Folder() + "\\..\\..\\..\\package\\kvfilt.inf";
+    ASSERT_TRUE(kvtest::MachineKey(kMouseClassKey).SetList("UpperFilters", {"mouclass"}));
+    const std::string inf = kvtest::BesideThisProgram("..\\..\\..\\package\\kvfilt.inf");
     HINF handle = SetupOpenInfFileA(inf.c_str(), nullptr, INF_STYLE_WIN4, nullptr);
     ASSERT_NE(handle, INVALID_HANDLE_VALUE) << inf << ": " << GetLastError();
     EXPECT_TRUE(SetupInstallFromInfSectionA(nullptr, handle, "KvFilt_Device.NT", SPINST_REGISTRY, nullptr, nullptr,
@@ -55,16 +45,13 @@ protected:
         ASSERT_NO_FATAL_FAILURE(InstallFilterInf());
         // kvfilt is unloaded after every test, so each test installs the
         // current build; the harness stays loaded while the prefix runs.
-        const std::string harness = Folder() + "\\..\\kvfhost";
+        const std::string harness = kvtest::BesideThisProgram("..\\kvfhost");
         std::string error;
-        ASSERT_TRUE(kvvirt::InstallKernelService(harness, "kvfilt.sys", KVFHOST_TARGET_SERVICE, &error)) << error;
-        device_ = Open();
-        if (device_ == INVALID_HANDLE_VALUE) {
-            ASSERT_TRUE(kvvirt::InstallKernelService(harness, "kvfhost.sys", KVFHOST_SERVICE, &error)) << error;
-            ASSERT_TRUE(kvvirt::StartKernelService(KVFHOST_SERVICE, &error)) << error;
-            device_ = Open();
-        }
-        ASSERT_NE(device_, INVALID_HANDLE_VALUE) << GetLastError();
+        ASSERT_TRUE(kvtest::InstallKernelService(harness, "kvfilt.sys", KVFHOST_TARGET_SERVICE, &error)) << error;
+        const kvtest::TestDriverPair drivers = {"kvfhost.sys", KVFHOST_SERVICE, KVFHOST_DEVICE_PATH, "kvfilt.sys",
+                                                KVFHOST_TARGET_SERVICE};
+        device_ = kvtest::OpenTestHarness(drivers, harness, &error);
+        ASSERT_NE(device_, INVALID_HANDLE_VALUE) << error;
         ASSERT_EQ(Call(IOCTL_KVFHOST_LOAD, {}).Status, 0);
     }
     void TearDown() override {
@@ -74,9 +61,6 @@ protected:
         SetPlacement(nullptr);
     }
 
-    static HANDLE Open() {
-        return CreateFileA(KVFHOST_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    }
     KvfStatus Call(DWORD code, const std::vector<DWORD>& words) {
         KvfStatus answer = {-1, 0};
         DWORD got = 0;
@@ -106,15 +90,11 @@ protected:
     }
     // DBScreenPos in the touch driver's Parameters key; null deletes it.
     static void SetPlacement(const void* data, DWORD type = REG_DWORD, DWORD bytes = 4) {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                  nullptr), ERROR_SUCCESS);
         if (data) {
-            RegSetValueExA(key, "DBScreenPos", 0, type, static_cast<const BYTE*>(data), bytes);
+            ASSERT_TRUE(kParameters.Set("DBScreenPos", {type, std::string(static_cast<const char*>(data), bytes)}));
         } else {
-            RegDeleteValueA(key, "DBScreenPos");
+            kParameters.Delete("DBScreenPos");
         }
-        RegCloseKey(key);
     }
 
     HANDLE device_ = INVALID_HANDLE_VALUE;

@@ -10,36 +10,20 @@
 #include <vector>
 
 #include "driver_session.h"
+#include "gui_wait.h"
 #include "kvshared.h"
+#include "process_runner.h"
 
 namespace {
 
+using kvtest::PumpMessages;
+
 const char kHelperClass[] = "KvRbtnWindow";
 
-std::string Beside(const char* relative) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + relative;
-}
-
-// Runs the window messages of this thread for `ms` milliseconds.
-void Pump(DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    MSG message;
-    while (static_cast<LONG>(end - GetTickCount()) > 0) {
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-        Sleep(10);
-    }
-}
-
+// The test's own target window must keep answering while it waits.
 template <typename Condition>
 bool WaitFor(Condition condition, DWORD ms = 5000) {
-    for (DWORD waited = 0; waited < ms; waited += 50) {
-        if (condition()) return true;
-        Pump(50);
-    }
-    return condition();
+    return kvtest::WaitFor(condition, ms, kvtest::Between::PumpMessages);
 }
 
 // A window that records the button messages it gets.
@@ -59,7 +43,7 @@ HWND CreateTarget() {
     RegisterClassA(&windowClass);
     HWND window = CreateWindowExA(0, windowClass.lpszClassName, "target", WS_POPUP | WS_VISIBLE, 100, 100, 300, 300,
                                   nullptr, nullptr, windowClass.hInstance, nullptr);
-    Pump(200);
+    PumpMessages(200);
     return window;
 }
 
@@ -81,34 +65,17 @@ POINT CentreOf(HWND window) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-class Helper {
+// The English edition's helper, closed at the end as a user closes it.
+class Helper : public kvtest::Process {
 public:
-    explicit Helper(const std::string& program) {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        std::string command = "\"" + program + "\"";
-        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_);
-    }
+    Helper() : Process(kvtest::BesideThisProgram("en-US\\kvrbtn.exe")) {}
     ~Helper() {
-        if (!started_) return;
         HWND window = FindWindowA(kHelperClass, nullptr);
-        if (window) PostMessageA(window, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 9);
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
+        if (Started() && window) PostMessageA(window, WM_CLOSE, 0, 0);
+        Ended(5000);
     }
-    bool started() const { return started_; }
     // The exit code once it has ended within `ms`, or STILL_ACTIVE.
-    DWORD ExitCode(DWORD ms) {
-        WaitForSingleObject(process_.hProcess, ms);
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return code;
-    }
-
-private:
-    PROCESS_INFORMATION process_ = {};
-    bool started_ = false;
+    DWORD ExitCode(DWORD ms) { return ExitCodeWithin(ms, STILL_ACTIVE); }
 };
 
 class RightButtonHelper : public ::testing::Test {
@@ -118,14 +85,14 @@ protected:
         ASSERT_TRUE(session_.Start(&error)) << error;
         target_ = CreateTarget();
         ASSERT_TRUE(target_);
-        helper_ = new Helper(Beside("en-US\\kvrbtn.exe"));
-        ASSERT_TRUE(helper_->started());
+        helper_ = new Helper;
+        ASSERT_TRUE(helper_->Started());
         ASSERT_TRUE(WaitFor([&] {
             window_ = FindWindowA(kHelperClass, nullptr);
             button_ = window_ ? FindWindowExA(window_, nullptr, "BUTTON", nullptr) : nullptr;
             return button_ != nullptr;
         }));
-        Pump(300);
+        PumpMessages(300);
     }
     void TearDown() override {
         delete helper_;
@@ -141,7 +108,7 @@ protected:
         g_clicks.clear();
         ClickAt(CentreOf(target_));
         WaitFor([] { return g_clicks.size() >= 2; }, 3000);
-        Pump(200);
+        PumpMessages(200);
         return g_clicks;
     }
     DWORD TakeFlag() {
@@ -181,32 +148,17 @@ TEST_F(RightButtonHelper, TheDriversFlagDecides) {
 }
 
 TEST_F(RightButtonHelper, ASecondStartLeavesTheFirstAlone) {
-    Helper second(Beside("en-US\\kvrbtn.exe"));
-    ASSERT_TRUE(second.started());
+    Helper second;
+    ASSERT_TRUE(second.Started());
     EXPECT_EQ(second.ExitCode(5000), 3u);
     EXPECT_EQ(helper_->ExitCode(0), static_cast<DWORD>(STILL_ACTIVE));
     PressHelperButton(true);
     EXPECT_EQ(ClickTarget(), kRightClick);
 }
 
-struct TextSearch {
-    const char* text;
-    bool found;
-};
-
-BOOL CALLBACK MatchChildText(HWND child, LPARAM context) {
-    auto* search = reinterpret_cast<TextSearch*>(context);
-    char shown[256] = {};
-    GetWindowTextA(child, shown, sizeof shown);
-    search->found = search->found || std::string(shown) == search->text;
-    return TRUE;
-}
-
 // Whether one of the window's children shows `text`.
 bool HasText(HWND window, const char* text) {
-    TextSearch search = {text, false};
-    EnumChildWindows(window, MatchChildText, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return kvtest::FirstWindow([text](HWND child) { return kvtest::WindowTitle(child) == text; }, window) != nullptr;
 }
 
 // Without the driver the helper shows the applet's "Tip" once and ends.
@@ -216,8 +168,8 @@ TEST(RightButtonHelperAlone, WithoutTheDriverSaysSoAndExits) {
     ASSERT_TRUE(session.Start(&error)) << error;
     session.CloseControl();
     ASSERT_TRUE(session.harness().Unload(&error)) << error;
-    Helper helper(Beside("en-US\\kvrbtn.exe"));
-    ASSERT_TRUE(helper.started());
+    Helper helper;
+    ASSERT_TRUE(helper.Started());
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (box = FindWindowA(nullptr, "Tip")) != nullptr; }, 10000));
     EXPECT_TRUE(HasText(box, "Device didn't connect or Driver isn't installed."));
@@ -229,7 +181,8 @@ TEST(RightButtonHelperAlone, WithoutTheDriverSaysSoAndExits) {
 
 // The zh-CN edition's texts, as the ANSI API hands them out in code page 936.
 TEST(RightButtonHelperEditions, ChineseTextsAreCodePage936) {
-    HMODULE module = LoadLibraryExA(Beside("zh-CN\\kvrbtn.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const std::string chinese = kvtest::BesideThisProgram("zh-CN\\kvrbtn.exe");
+    HMODULE module = LoadLibraryExA(chinese.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(module);
     struct Text {
         UINT id;

@@ -22,9 +22,6 @@ typedef void(NTAPI* KvLoadImageNotify)(PUNICODE_STRING name, HANDLE process, KvI
 NTSYSAPI NTSTATUS NTAPI PsSetLoadImageNotifyRoutine(KvLoadImageNotify routine);
 NTSYSAPI NTSTATUS NTAPI PsRemoveLoadImageNotifyRoutine(KvLoadImageNotify routine);
 NTSYSAPI HANDLE NTAPI PsGetCurrentThreadId(void);
-NTSYSAPI NTSTATUS NTAPI ObReferenceObjectByName(PUNICODE_STRING name, ULONG attributes, PACCESS_STATE access,
-                                                ACCESS_MASK desired, POBJECT_TYPE type, KPROCESSOR_MODE mode,
-                                                PVOID parse, PVOID* object);
 }
 
 constexpr ULONG kPdoMagic = KvFourCc('V', 'P', 'd', 'o');

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "service_install.h"
+#include "kernel_services.h"
 
 namespace kvvirt {
 
@@ -28,12 +28,11 @@ bool Client::Open(std::string* error) {
 }
 
 bool Client::Start(const std::string& folder, std::string* error) {
-    if (!Open(error)) {
-        if (!InstallKernelService(folder, "kvusb.sys", KVVIRT_TARGET_SERVICE, error) ||
-            !InstallKernelService(folder, "kvvirt.sys", KVVIRT_SERVICE, error) ||
-            !StartKernelService(KVVIRT_SERVICE, error) || !Open(error)) {
-            return false;
-        }
+    if (device_ == INVALID_HANDLE_VALUE) {
+        const kvtest::TestDriverPair drivers = {"kvvirt.sys", KVVIRT_SERVICE, KVVIRT_DEVICE_PATH, "kvusb.sys",
+                                                KVVIRT_TARGET_SERVICE};
+        device_ = kvtest::OpenTestHarness(drivers, folder, error);
+        if (device_ == INVALID_HANDLE_VALUE) return false;
     }
     KvVirtStatus answer;
     if (!CallForStatus(IOCTL_KVVIRT_START, nullptr, 0, &answer, error)) return false;

@@ -7,18 +7,9 @@ Harness g_Harness;
 
 namespace {
 
-wchar_t kDeviceName[] = L"\\Device\\KvVirt";
-wchar_t kLinkName[] = L"\\??\\kvvirt";
-
 struct ControlExtension {
     ULONG Magic;
 };
-
-void InitUnicode(UNICODE_STRING* string, wchar_t* text, USHORT bytes) {
-    string->Buffer = text;
-    string->Length = static_cast<USHORT>(bytes - sizeof(wchar_t));
-    string->MaximumLength = bytes;
-}
 
 // Load the filter and make sure controller 0 is up.
 NTSTATUS Start() {
@@ -146,10 +137,8 @@ extern "C" NTSTATUS NTAPI Dispatch(PDEVICE_OBJECT device, PIRP irp) {
 }
 
 NTSTATUS CreateControlDevice(PDRIVER_OBJECT driver) {
-    UNICODE_STRING name, link;
-    InitUnicode(&name, kDeviceName, sizeof kDeviceName);
-    InitUnicode(&link, kLinkName, sizeof kLinkName);
-    return KvCreateControlDevice(driver, sizeof(ControlExtension), kControlMagic, &name, &link, nullptr);
+    return KvCreateControlDevice(driver, sizeof(ControlExtension), kControlMagic, L"\\Device\\KvVirt", L"\\??\\kvvirt",
+                                 nullptr);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kvvirt_client.h"
+#include "process_runner.h"
 
 namespace {
 
@@ -32,13 +33,6 @@ const Named kPnpRequests[] = {
 int Fail(const std::string& message) {
     std::fprintf(stderr, "kvvirt: %s\n", message.c_str());
     return 1;
-}
-
-std::string OwnFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\'));
 }
 
 void PrintHex(const std::vector<BYTE>& bytes) {
@@ -145,7 +139,7 @@ int main(int argc, char** argv) {
     char** rest = argv + next + 1;
     kvvirt::Client client;
     std::string error;
-    if (verb == "start") return client.Start(OwnFolder(), &error) ? 0 : Fail(error);
+    if (verb == "start") return client.Start(kvtest::ThisProgramFolder(), &error) ? 0 : Fail(error);
     if (verb == "report") return Report(client, controller, restCount, rest);
     if (verb == "touch") return Touch(client, controller, restCount, rest);
     if (verb == "beeps") return Beeps(client);

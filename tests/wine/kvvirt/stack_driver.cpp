@@ -6,16 +6,8 @@
 
 namespace {
 
-wchar_t kTargetKey[] = L"\\Registry\\Machine\\System\\CurrentControlSet\\Services\\KVUSB";
-wchar_t kTargetDriver[] = L"\\Driver\\KVUSB";
-
-void InitUnicode(UNICODE_STRING* string, wchar_t* text) {
-    ULONG length = 0;
-    while (text[length]) ++length;
-    string->Buffer = text;
-    string->Length = static_cast<USHORT>(length * sizeof(wchar_t));
-    string->MaximumLength = static_cast<USHORT>(string->Length + sizeof(wchar_t));
-}
+const wchar_t kTargetKey[] = L"\\Registry\\Machine\\System\\CurrentControlSet\\Services\\KVUSB";
+const wchar_t kTargetDriver[] = L"\\Driver\\KVUSB";
 
 bool IsPresent(ULONG controller) {
     return controller < KVVIRT_MAX_CONTROLLERS && g_Harness.Controllers[controller].Pdo;
@@ -29,17 +21,9 @@ NTSTATUS SendToTop(ULONG controller, UCHAR major, UCHAR minor, DEVICE_POWER_STAT
 
 NTSTATUS LoadTarget() {
     if (g_Harness.Target) return STATUS_SUCCESS;
-    UNICODE_STRING key, name;
-    InitUnicode(&key, kTargetKey);
-    InitUnicode(&name, kTargetDriver);
-    NTSTATUS status = ZwLoadDriver(&key);
-    if (!NT_SUCCESS(status) && status != STATUS_IMAGE_ALREADY_LOADED) return status;
-    PVOID object = nullptr;
-    status = ObReferenceObjectByName(&name, OBJ_CASE_INSENSITIVE, nullptr, 0, nullptr, KernelMode, nullptr, &object);
-    if (!NT_SUCCESS(status)) return status;
-    g_Harness.Target = static_cast<PDRIVER_OBJECT>(object);
-    g_Harness.TargetGone = false;
-    return STATUS_SUCCESS;
+    const NTSTATUS status = KvLoadTarget(kTargetKey, kTargetDriver, &g_Harness.Target);
+    if (NT_SUCCESS(status)) g_Harness.TargetGone = false;
+    return status;
 }
 
 NTSTATUS AddController(ULONG* index) {
@@ -86,12 +70,8 @@ NTSTATUS UnloadTarget() {
         if (IsPresent(i)) SendPnp(i, KVVIRT_PNP_REMOVE);
     }
     if (!g_Harness.Target) return STATUS_SUCCESS;
-    ObDereferenceObject(g_Harness.Target);
-    g_Harness.Target = nullptr;
-    UNICODE_STRING key;
-    InitUnicode(&key, kTargetKey);
     g_Harness.TargetUnloading = true;
-    const NTSTATUS status = ZwUnloadDriver(&key);
+    const NTSTATUS status = KvUnloadTarget(kTargetKey, &g_Harness.Target);
     g_Harness.TargetGone = NT_SUCCESS(status);
     g_Harness.TargetUnloading = false;
     return status;

@@ -10,16 +10,11 @@
 #include <vector>
 
 #include "icon_ids.h"
+#include "process_runner.h"
 
 namespace {
 
-std::string LibraryPath() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder.erase(folder.find_last_of('\\') + 1);
-    return folder + "KvUsb.dll";
-}
+std::string LibraryPath() { return kvtest::BesideThisProgram("KvUsb.dll"); }
 
 class DataModule {
 public:

@@ -43,15 +43,6 @@ protected:
     std::string StartMenu() const { return CommonProgramsFolder() + "\\Kestiva USB\\"; }
     std::string Program(const char* name) const { return ProgramFilesFolder() + "\\KVUSB\\" + name; }
 
-    std::string RunOnceValue() const {
-        HKEY key = nullptr;
-        char value[MAX_PATH + 1] = {};
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_RUN_ONCE_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "";
-        DWORD size = MAX_PATH;
-        RegQueryValueExA(key, "kvusbcal", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-        RegCloseKey(key);
-        return value;
-    }
 };
 
 TEST_F(CompletionTest, FourShortcutsInEachEditionPointIntoTheProgramFolder) {
@@ -101,7 +92,7 @@ TEST_F(CompletionTest, InstallingTwiceOverwritesTheShortcuts) {
 
 TEST_F(CompletionTest, UnknownStartMenuFolderMakesNoShortcutAnywhere) {
     CommonProgramsFolder();
-    RemovedValue commonPrograms(KV_SHELL_FOLDERS_KEY, KV_COMMON_PROGRAMS_VALUE);
+    kvtest::RemovedRegistry commonPrograms(MachineKey(KV_SHELL_FOLDERS_KEY), KV_COMMON_PROGRAMS_VALUE);
     CreateStartMenuShortcuts(SetupTexts(Edition::English));
     EXPECT_FALSE(FileExists("\\Kestiva USB"));
     EXPECT_FALSE(FileExists("\\Kestiva USB\\Calibrate.lnk"));
@@ -116,7 +107,7 @@ TEST_F(CompletionTest, RestartRegistersTheQuotedCalibrationPathAndAsksForAReboot
 }
 
 TEST_F(CompletionTest, UnknownProgramFolderNeitherRegistersNorRestarts) {
-    RemovedValue programFiles(KV_CURRENT_VERSION_KEY, KV_PROGRAM_FILES_VALUE);
+    kvtest::RemovedRegistry programFiles(MachineKey(KV_CURRENT_VERSION_KEY), KV_PROGRAM_FILES_VALUE);
     EXPECT_NE(ScheduleCalibrationAndRestart(), 0u);
     EXPECT_EQ(RunOnceValue(), "");
     EXPECT_EQ(g_restart.calls, 0);

@@ -41,7 +41,7 @@ TEST_F(DeviceUpdateTest, MatchesWholeIdsInAnyLetterCase) {
 }
 
 TEST_F(DeviceUpdateTest, BothDevicesGetThePackageDriversFromTheRealUpdate) {
-    WriteList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS, {"mouclass"});
+    MachineKey(KV_MOUSE_CLASS_KEY).SetList(KV_UPPER_FILTERS, {"mouclass"});
     TestDevice controller({KV_CONTROLLER_HARDWARE_ID});
     TestDevice child({kHidId});
     ASSERT_TRUE(controller.Created() && child.Created());
@@ -49,10 +49,10 @@ TEST_F(DeviceUpdateTest, BothDevicesGetThePackageDriversFromTheRealUpdate) {
     // kvusb below the controller's function driver, for this device only.
     EXPECT_EQ(controller.HardwareKeyValue("LowerFilters"), "kvusb");
     EXPECT_EQ(child.HardwareKeyValue("LowerFilters"), "");
-    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (std::vector<std::string>{"mouclass", "kvfilt"}));
+    EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), (std::vector<std::string>{"mouclass", "kvfilt"}));
     EXPECT_TRUE(FileExists(SystemFolder() + "\\drivers\\kvfilt.sys"));
-    EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY));
-    EXPECT_TRUE(KeyExists(KV_FILTER_SERVICE_KEY));
+    EXPECT_TRUE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists());
+    EXPECT_TRUE(MachineKey(KV_FILTER_SERVICE_KEY).Exists());
     EXPECT_NE(controller.Property(SPDRP_DRIVER), "");
     EXPECT_NE(child.Property(SPDRP_DRIVER), "");
 }

@@ -93,7 +93,7 @@ TEST_F(InstallByCopyTest, FailedControllerUpdateEndsWithItsErrorAndKeepsTheFiles
 }
 
 TEST_F(InstallByCopyTest, UnknownProgramFilesFolderCopiesNothingThere) {
-    RemovedValue programFiles(KV_CURRENT_VERSION_KEY, KV_PROGRAM_FILES_VALUE);
+    kvtest::RemovedRegistry programFiles(MachineKey(KV_CURRENT_VERSION_KEY), KV_PROGRAM_FILES_VALUE);
     UpdateRecorder recorder;
     EXPECT_EQ(Install(), NO_MATCHING_DEVICE);
     EXPECT_FALSE(FileExists("\\KVUSB")) << "no folder at the root of the current drive";

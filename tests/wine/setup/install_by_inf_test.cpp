@@ -31,8 +31,8 @@ protected:
     }
 
     void ExpectServiceKeys(bool present) {
-        EXPECT_EQ(KeyExists(KV_DRIVER_SERVICE_KEY), present);
-        EXPECT_EQ(KeyExists(KV_FILTER_SERVICE_KEY), present);
+        EXPECT_EQ(MachineKey(KV_DRIVER_SERVICE_KEY).Exists(), present);
+        EXPECT_EQ(MachineKey(KV_FILTER_SERVICE_KEY).Exists(), present);
     }
 };
 
@@ -41,22 +41,18 @@ TEST_F(InstallByInfTest, ControllerAbsentInstallsTheSectionAndTouchesNoDevice) {
     EXPECT_EQ(Install(), NO_MATCHING_DEVICE);
     ExpectInstalledFiles(true);
     ExpectServiceKeys(true);
-    EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY "\\Parameters"));
+    EXPECT_TRUE(MachineKey(KV_DRIVER_SERVICE_KEY "\\Parameters").Exists());
     ExpectNewServiceKeys(1);
     EXPECT_TRUE(recorder.Calls().empty());
 }
 
 TEST_F(InstallByInfTest, ExistingServiceKeysKeepTheirValues) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, KV_DRIVER_SERVICE_KEY, &key), ERROR_SUCCESS);
-    const DWORD start = 1;
-    RegSetValueExA(key, "Start", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&start), sizeof start);
-    RegCloseKey(key);
+    ASSERT_TRUE(MachineKey(KV_DRIVER_SERVICE_KEY).SetDword("Start", 1));
     UpdateRecorder recorder;
     EXPECT_EQ(Install(), NO_MATCHING_DEVICE);
-    EXPECT_EQ(ReadDword(KV_DRIVER_SERVICE_KEY, "Start", 99), 1u);
-    EXPECT_EQ(ReadDword(KV_DRIVER_SERVICE_KEY, "ErrorControl", 99), 99u);
-    EXPECT_EQ(ReadDword(KV_FILTER_SERVICE_KEY, "ErrorControl", 99), 1u);
+    EXPECT_EQ(MachineKey(KV_DRIVER_SERVICE_KEY).Dword("Start", 99), 1u);
+    EXPECT_EQ(MachineKey(KV_DRIVER_SERVICE_KEY).Dword("ErrorControl", 99), 99u);
+    EXPECT_EQ(MachineKey(KV_FILTER_SERVICE_KEY).Dword("ErrorControl", 99), 1u);
 }
 
 TEST_F(InstallByInfTest, MissingInfFailsWithTheOpenErrorAndChangesNothing) {
@@ -70,8 +66,8 @@ TEST_F(InstallByInfTest, MissingInfFailsWithTheOpenErrorAndChangesNothing) {
 }
 
 TEST_F(InstallByInfTest, AbsentHidChildRollsBackOnlyWhatThePackageAdded) {
-    WriteList(KV_HID_CLASS_KEY, KV_LOWER_FILTERS, {"otherlow", "kvusb"});
-    WriteList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS, {"mouclass", "kvfilt"});
+    MachineKey(KV_HID_CLASS_KEY).SetList(KV_LOWER_FILTERS, {"otherlow", "kvusb"});
+    MachineKey(KV_MOUSE_CLASS_KEY).SetList(KV_UPPER_FILTERS, {"mouclass", "kvfilt"});
     TestDevice controller({KV_CONTROLLER_HARDWARE_ID});
     ASSERT_TRUE(controller.Created());
     ASSERT_TRUE(controller.SetLowerFilters({"otherdev", "kvusb"}));
@@ -81,10 +77,10 @@ TEST_F(InstallByInfTest, AbsentHidChildRollsBackOnlyWhatThePackageAdded) {
     EXPECT_GE(GetTickCount() - started, kHidChildWaitMilliseconds);
     ExpectInstalledFiles(false);
     ExpectServiceKeys(false);
-    EXPECT_EQ(ReadList(KV_HID_CLASS_KEY, KV_LOWER_FILTERS), List{"otherlow"});
+    EXPECT_EQ(MachineKey(KV_HID_CLASS_KEY).List(KV_LOWER_FILTERS), List{"otherlow"});
     EXPECT_EQ(controller.LowerFilters(), List{"otherdev"});
     // kvfilt was there before this installation: not ours to remove.
-    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "kvfilt"}));
+    EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), (List{"mouclass", "kvfilt"}));
     ASSERT_EQ(recorder.Calls().size(), 3u);
     EXPECT_EQ(recorder.Calls()[0].infFile, "kvusb.inf");
     EXPECT_EQ(recorder.Calls()[1].hardwareId, KV_CONTROLLER_HARDWARE_ID);
@@ -94,14 +90,14 @@ TEST_F(InstallByInfTest, AbsentHidChildRollsBackOnlyWhatThePackageAdded) {
 }
 
 void AddKvfiltAsTheFilterInfWould() {
-    List upper = ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS);
+    List upper = MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS);
     upper.push_back("kvfilt");
-    WriteList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS, upper);
+    MachineKey(KV_MOUSE_CLASS_KEY).SetList(KV_UPPER_FILTERS, upper);
 }
 
 TEST_F(InstallByInfTest, FailedHidChildUpdateReturnsItsErrorAfterTheRollback) {
-    WriteList(KV_HID_CLASS_KEY, KV_LOWER_FILTERS, {"kvusb"});
-    WriteList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS, {"mouclass"});
+    MachineKey(KV_HID_CLASS_KEY).SetList(KV_LOWER_FILTERS, {"kvusb"});
+    MachineKey(KV_MOUSE_CLASS_KEY).SetList(KV_UPPER_FILTERS, {"mouclass"});
     TestDevice controller({KV_CONTROLLER_HARDWARE_ID});
     TestDevice child({kHidId});
     ASSERT_TRUE(controller.Created() && child.Created());
@@ -112,14 +108,14 @@ TEST_F(InstallByInfTest, FailedHidChildUpdateReturnsItsErrorAfterTheRollback) {
     ExpectInstalledFiles(false);
     ExpectServiceKeys(false);
     bool present = true;
-    ReadList(KV_HID_CLASS_KEY, KV_LOWER_FILTERS, &present);
+    MachineKey(KV_HID_CLASS_KEY).List(KV_LOWER_FILTERS, &present);
     EXPECT_FALSE(present) << "a list left empty is deleted";
-    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), List{"mouclass"});
+    EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), List{"mouclass"});
     EXPECT_EQ(recorder.Calls().size(), 4u);
 }
 
 TEST_F(InstallByInfTest, FailedControllerUpdateRollsBackWithoutRestoringDrivers) {
-    WriteList(KV_HID_CLASS_KEY, KV_LOWER_FILTERS, {"kvusb", "otherlow"});
+    MachineKey(KV_HID_CLASS_KEY).SetList(KV_LOWER_FILTERS, {"kvusb", "otherlow"});
     TestDevice controller({KV_CONTROLLER_HARDWARE_ID});
     ASSERT_TRUE(controller.Created());
     ASSERT_TRUE(controller.SetLowerFilters({"kvusb"}));
@@ -128,7 +124,7 @@ TEST_F(InstallByInfTest, FailedControllerUpdateRollsBackWithoutRestoringDrivers)
     EXPECT_EQ(Install(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     ExpectInstalledFiles(false);
     ExpectServiceKeys(false);
-    EXPECT_EQ(ReadList(KV_HID_CLASS_KEY, KV_LOWER_FILTERS), List{"otherlow"});
+    EXPECT_EQ(MachineKey(KV_HID_CLASS_KEY).List(KV_LOWER_FILTERS), List{"otherlow"});
     // Deleted on Windows; Wine keeps the property as an empty list.
     EXPECT_TRUE(controller.LowerFilters().empty());
     EXPECT_EQ(recorder.Calls().size(), 1u);

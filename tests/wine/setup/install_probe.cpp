@@ -12,21 +12,13 @@
 #include "completion.h"
 #include "install_work.h"
 #include "os_version.h"
+#include "registry.h"
 
 namespace {
 
-bool Record(const char* name, DWORD type, const void* data, DWORD size) {
-    HKEY key = nullptr;
-    if (RegCreateKeyA(HKEY_CURRENT_USER, "Software\\KvSetupTest", &key) != ERROR_SUCCESS) return false;
-    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-    RegCloseKey(key);
-    return true;
-}
+const kvtest::RegKey kRecords = kvtest::UserKey("Software\\KvSetupTest");
 
-BOOL WINAPI RecordRestart(UINT flags, DWORD) {
-    const DWORD value = flags;
-    return Record("RestartFlags", REG_DWORD, &value, sizeof value);
-}
+BOOL WINAPI RecordRestart(UINT flags, DWORD) { return kRecords.SetDword("RestartFlags", flags); }
 
 bool StartedAsControlPanel(const char* program) {
     const char* name = std::strrchr(program, '\\');
@@ -37,8 +29,7 @@ bool StartedAsControlPanel(const char* program) {
 
 int main(int argc, char** argv) {
     if (StartedAsControlPanel(argv[0])) {
-        const char* command = GetCommandLineA();
-        return Record("AppletCommand", REG_SZ, command, static_cast<DWORD>(std::strlen(command) + 1)) ? 0 : 1;
+        return kRecords.SetText("AppletCommand", GetCommandLineA()) ? 0 : 1;
     }
     if (argc == 2 && std::strcmp(argv[1], "version") == 0) return static_cast<int>(CheckOsVersion());
     if (argc == 2 && std::strcmp(argv[1], "install") == 0) {

@@ -39,7 +39,7 @@ protected:
         const std::string harnessDriver = kvtest::HarnessFolder() + "\\kvvirt.sys";
         CopyFileA(harnessDriver.c_str(), (SystemFolder() + "\\drivers\\kvvirt.sys").c_str(), FALSE);
         clean_ = TakeSystemSnapshot();
-        WriteList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS, {"mouclass"});
+        MachineKey(KV_MOUSE_CLASS_KEY).SetList(KV_UPPER_FILTERS, {"mouclass"});
         before_ = TakeSystemSnapshot();
     }
     void TearDown() override {
@@ -152,8 +152,8 @@ protected:
         StartHarnessOnTheInstalledDriver();
         Calibrate();
         ChangeTheBeepToneInTheApplet();
-        EXPECT_EQ(ReadDword(KV_PARAMETERS_KEY, "XHigh", 0), kCalibratedXHigh);
-        EXPECT_EQ(ReadDword(KV_PARAMETERS_KEY, "BeepFreq", 0), kBeepTone);
+        EXPECT_EQ(MachineKey(KV_PARAMETERS_KEY).Dword("XHigh", 0), kCalibratedXHigh);
+        EXPECT_EQ(MachineKey(KV_PARAMETERS_KEY).Dword("BeepFreq", 0), kBeepTone);
         StopHarness();
         Uninstall();
         EXPECT_TRUE(WaitUntilGone(InstalledProgramFolder(), 30000));

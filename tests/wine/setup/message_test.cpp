@@ -5,6 +5,7 @@
 #include <string>
 
 #include "edition_modules.h"
+#include "gui_wait.h"
 #include "install_work.h"
 #include "texts_cp936.h"
 
@@ -18,20 +19,23 @@ struct SeenBox {
 // Waits for this process's message box, reads it and presses OK.
 DWORD WINAPI ReadAndCloseBox(LPVOID seen) {
     SeenBox& box = *static_cast<SeenBox*>(seen);
-    for (int attempt = 0; attempt < 600 && !box.found; ++attempt) {
-        Sleep(50);
-        HWND window = FindWindowA("#32770", nullptr);
-        DWORD process = 0;
-        if (!window || !GetWindowThreadProcessId(window, &process) || process != GetCurrentProcessId()) continue;
-        char text[512] = {}, caption[128] = {};
-        // The box may be found before its text is in place: wait for it.
-        if (!GetDlgItemTextA(window, 0xFFFF, text, sizeof text) || !IsWindowVisible(window)) continue;
-        GetWindowTextA(window, caption, sizeof caption);
-        box.text = text;
-        box.caption = caption;
-        box.found = true;
-        PostMessageA(window, WM_COMMAND, IDOK, 0);
-    }
+    kvtest::WaitFor(
+        [&] {
+            HWND window = FindWindowA("#32770", nullptr);
+            DWORD process = 0;
+            if (!window || !GetWindowThreadProcessId(window, &process)) return false;
+            if (process != GetCurrentProcessId()) return false;
+            char text[512] = {}, caption[128] = {};
+            // The box may be found before its text is in place: wait for it.
+            if (!GetDlgItemTextA(window, 0xFFFF, text, sizeof text) || !IsWindowVisible(window)) return false;
+            GetWindowTextA(window, caption, sizeof caption);
+            box.text = text;
+            box.caption = caption;
+            box.found = true;
+            PostMessageA(window, WM_COMMAND, IDOK, 0);
+            return true;
+        },
+        30000);
     return 0;
 }
 

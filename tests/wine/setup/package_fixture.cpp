@@ -7,8 +7,11 @@
 
 #include <map>
 
+#include "gui_wait.h"
+#include "kernel_services.h"
 #include "multi_string.h"
 #include "package_names.h"
+#include "process_runner.h"
 
 #ifndef KV_INF_DIR
 #error KV_INF_DIR names the folder of the built INF files
@@ -16,27 +19,12 @@
 
 namespace {
 
-std::string WinePath(const char* unixPath) {
-    std::string path = std::string("Z:") + unixPath;
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
-    return path;
-}
-
 void WriteSmallFile(const std::string& path, const std::string& content) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     CloseHandle(file);
-}
-
-void DeleteService(SC_HANDLE manager, const char* name) {
-    SC_HANDLE service = OpenServiceA(manager, name, DELETE);
-    if (!service) return;
-    ::DeleteService(service);
-    CloseServiceHandle(service);
 }
 
 void RemoveTree(const std::string& folder) {
@@ -69,7 +57,7 @@ PackageFolder::PackageFolder() {
     GetTempPathA(sizeof temp, temp);
     path_ = std::string(temp) + "kv package " + std::to_string(GetCurrentProcessId()) + "\\";
     CreateDirectoryA(path_.c_str(), nullptr);
-    const std::string infDir = WinePath(KV_INF_DIR) + "\\";
+    const std::string infDir = kvtest::WindowsPath(KV_INF_DIR) + "\\";
     CopyFileA((infDir + KV_DRIVER_INF).c_str(), (path_ + KV_DRIVER_INF).c_str(), FALSE);
     CopyFileA((infDir + KV_FILTER_INF).c_str(), (path_ + KV_FILTER_INF).c_str(), FALSE);
     for (const std::string& name : StandInFiles()) WriteSmallFile(path_ + name, "stand-in for " + name);
@@ -162,93 +150,19 @@ std::string WindowsFolder() {
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+std::string RunOnceValue() { return MachineKey(KV_RUN_ONCE_KEY).Text("kvusbcal"); }
+
 bool WaitUntilGone(const std::string& path, DWORD milliseconds) {
-    for (DWORD waited = 0; FileExists(path) && waited < milliseconds; waited += 250) Sleep(250);
-    return !FileExists(path);
-}
-
-bool KeyExists(const char* path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
-
-DWORD ReadDword(const char* keyPath, const char* name, DWORD fallback) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return fallback;
-    DWORD value = fallback, size = sizeof value, type = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
-        type != REG_DWORD) {
-        value = fallback;
-    }
-    RegCloseKey(key);
-    return value;
-}
-
-std::vector<std::string> ReadList(const char* keyPath, const char* name, bool* present) {
-    if (present) *present = false;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return {};
-    char buffer[1024] = {};
-    DWORD size = sizeof buffer - 2;
-    const bool read = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) ==
-                      ERROR_SUCCESS;
-    RegCloseKey(key);
-    if (present) *present = read;
-    return read ? SplitMultiString(buffer, size) : std::vector<std::string>();
-}
-
-void WriteList(const char* keyPath, const char* name, const std::vector<std::string>& entries) {
-    HKEY key = nullptr;
-    if (RegCreateKeyA(HKEY_LOCAL_MACHINE, keyPath, &key) != ERROR_SUCCESS) return;
-    const std::vector<char> image = JoinMultiString(entries);
-    RegSetValueExA(key, name, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(image.data()),
-                   static_cast<DWORD>(image.size()));
-    RegCloseKey(key);
-}
-
-void DeleteListValue(const char* keyPath, const char* name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-    RegDeleteValueA(key, name);
-    RegCloseKey(key);
-}
-
-RemovedValue::RemovedValue(const char* keyPath, const char* name) : keyPath_(keyPath), name_(name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-    DWORD size = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
-        data_.resize(size);
-        saved_ = RegQueryValueExA(key, name, nullptr, &type_, data_.data(), &size) == ERROR_SUCCESS &&
-                 RegDeleteValueA(key, name) == ERROR_SUCCESS;
-    }
-    RegCloseKey(key);
-}
-
-RemovedValue::~RemovedValue() {
-    HKEY key = nullptr;
-    if (!saved_ || RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath_.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-    RegSetValueExA(key, name_.c_str(), 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
-    RegCloseKey(key);
+    return kvtest::WaitFor([&] { return !FileExists(path); }, milliseconds);
 }
 
 void ResetInstalledState() {
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    if (manager) {
-        DeleteService(manager, "kvusb");
-        DeleteService(manager, "kvfilt");
-        CloseServiceHandle(manager);
-    }
-    for (const char* service : {KV_DRIVER_SERVICE_KEY, KV_FILTER_SERVICE_KEY}) {
-        for (const char* sub : {"\\Enum", "\\Parameters", "\\Security", ""}) {
-            RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(service) + sub).c_str());
-        }
-    }
-    DeleteListValue(KV_HID_CLASS_KEY, KV_LOWER_FILTERS);
-    DeleteListValue(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS);
-    DeleteListValue(KV_RUN_ONCE_KEY, "kvusbcal");
+    kvtest::DeleteKernelService("kvusb");
+    kvtest::DeleteKernelService("kvfilt");
+    for (const char* service : {KV_DRIVER_SERVICE_KEY, KV_FILTER_SERVICE_KEY}) MachineKey(service).Remove();
+    MachineKey(KV_HID_CLASS_KEY).Delete(KV_LOWER_FILTERS);
+    MachineKey(KV_MOUSE_CLASS_KEY).Delete(KV_UPPER_FILTERS);
+    MachineKey(KV_RUN_ONCE_KEY).Delete("kvusbcal");
     RemoveTree(ProgramFilesFolder() + KV_PROGRAM_FOLDER "\\");
     RemoveTree(CommonProgramsFolder() + KV_START_MENU_FOLDER);
     const std::string system = SystemFolder();
@@ -263,9 +177,9 @@ void ResetInstalledState() {
 
 void ExpectNewServiceKeys(DWORD errorControl) {
     for (const char* key : {KV_DRIVER_SERVICE_KEY, KV_FILTER_SERVICE_KEY}) {
-        EXPECT_EQ(ReadDword(key, "ErrorControl", 99), errorControl) << key;
-        EXPECT_EQ(ReadDword(key, "Start", 99), 3u) << key;
-        EXPECT_EQ(ReadDword(key, "Type", 99), 1u) << key;
+        EXPECT_EQ(MachineKey(key).Dword("ErrorControl", 99), errorControl) << key;
+        EXPECT_EQ(MachineKey(key).Dword("Start", 99), 3u) << key;
+        EXPECT_EQ(MachineKey(key).Dword("Type", 99), 1u) << key;
     }
 }
 

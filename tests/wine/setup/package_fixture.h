@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "registry.h"
+
+using kvtest::MachineKey;
+
 // The package folder: the built INF files and a small file for every other
 // file the INF copies. Removed again with everything in it.
 class PackageFolder {
@@ -54,30 +58,10 @@ std::string SystemFolder();
 std::string WindowsFolder();
 std::string CommonProgramsFolder();
 bool FileExists(const std::string& path);
+// The command RunOnce holds for the calibration program; "" when none.
+std::string RunOnceValue();
 // Whether `path` is gone within `milliseconds` (a batch removes it later).
 bool WaitUntilGone(const std::string& path, DWORD milliseconds);
-bool KeyExists(const char* path);
-DWORD ReadDword(const char* keyPath, const char* name, DWORD fallback);
-
-// Takes a registry value away for the life of the object (a system without
-// it) and puts it back as it was.
-class RemovedValue {
-public:
-    RemovedValue(const char* keyPath, const char* name);
-    ~RemovedValue();
-
-private:
-    std::string keyPath_, name_;
-    std::vector<BYTE> data_;
-    DWORD type_ = REG_NONE;
-    bool saved_ = false;
-};
-
-// REG_MULTI_SZ values of HKLM keys as lists; a missing value is an empty
-// list and `present` false.
-std::vector<std::string> ReadList(const char* keyPath, const char* name, bool* present = nullptr);
-void WriteList(const char* keyPath, const char* name, const std::vector<std::string>& entries);
-void DeleteListValue(const char* keyPath, const char* name);
 
 // A test that starts and ends with nothing of the package installed, and
 // has a package folder.

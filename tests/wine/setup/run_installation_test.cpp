@@ -3,8 +3,9 @@
 // (HKCU\Software\Wine\AppDefaults\<exe>\Version).
 #include <gtest/gtest.h>
 
+#include "gui_wait.h"
 #include "process_runner.h"
-#include "windows_version_setting.h"
+#include "registry.h"
 
 #include "install_result.h"
 #include "package_fixture.h"
@@ -14,36 +15,17 @@
 namespace {
 
 const char kProbe[] = "install_probe.exe";
-const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\install_probe.exe";
-const char kTestKey[] = "Software\\KvSetupTest";
+// Where the probe records what it did.
+const char kRecordsKey[] = "Software\\KvSetupTest";
 
-std::string ProbeBesideThisTest() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + kProbe;
-}
+std::string ProbeBesideThisTest() { return kvtest::BesideThisProgram(kProbe); }
 
-// Runs `program` with `argument` as Windows `version` ("" for Wine's own).
+// Runs `program` with `argument` as Windows `version` ("" for Wine's own);
+// its exit code, 0xDEAD when it did not end within two minutes.
 DWORD RunProbe(const std::string& program, const char* argument, const char* version) {
-    SetReportedWindowsVersion(kAppDefaults, version);
-    std::string command = "\"" + program + "\" " + argument;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    DWORD exitCode = 0xDEAD;
-    if (CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &process)) {
-        if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0) {
-            GetExitCodeProcess(process.hProcess, &exitCode);
-        } else {
-            TerminateProcess(process.hProcess, 0xDEAD);
-        }
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    RegDeleteKeyA(HKEY_CURRENT_USER, kAppDefaults);
-    return exitCode;
+    const kvtest::ReportedWindowsVersion reported(program, version);
+    kvtest::Process probe(program, std::string(), argument);
+    return probe.ExitCodeWithin(120000, 0xDEAD);
 }
 
 TEST(VersionCheck, ClassifiesTheVersionWineReportsToTheProgram) {
@@ -71,14 +53,6 @@ TEST(VersionCheck, ThirtyTwoBitProgramOnA64BitWindowsIsUnsupported) {
 
 class RunInstallationTest : public PackageTest {
 protected:
-    void SetUp() override {
-        PackageTest::SetUp();
-        RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey);
-    }
-    void TearDown() override {
-        PackageTest::TearDown();
-        RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey);
-    }
     // The probe started from `folder`, as setup.exe from the package folder.
     DWORD InstallFrom(const std::string& folder, const char* version, const char* mode = "install") {
         const std::string probe = folder + kProbe;
@@ -93,27 +67,11 @@ protected:
     }
     // The applet is started, not waited for: give it time to say it ran.
     std::string WaitForAppletCommand(DWORD milliseconds) {
-        const DWORD start = GetTickCount();
-        for (;;) {
-            char command[MAX_PATH] = {};
-            DWORD size = sizeof command - 1;
-            HKEY key = nullptr;
-            if (RegOpenKeyExA(HKEY_CURRENT_USER, kTestKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
-                RegQueryValueExA(key, "AppletCommand", nullptr, nullptr, reinterpret_cast<BYTE*>(command), &size);
-                RegCloseKey(key);
-            }
-            if (*command || GetTickCount() - start >= milliseconds) return command;
-            Sleep(100);
-        }
+        std::string command;
+        kvtest::WaitFor([&] { return !(command = records_.Text("AppletCommand")).empty(); }, milliseconds);
+        return command;
     }
-    DWORD RestartFlags() {
-        HKEY key = nullptr;
-        DWORD flags = 0, size = sizeof flags;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kTestKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return 0;
-        RegQueryValueExA(key, "RestartFlags", nullptr, nullptr, reinterpret_cast<BYTE*>(&flags), &size);
-        RegCloseKey(key);
-        return flags;
-    }
+    DWORD RestartFlags() { return records_.Dword("RestartFlags", 0); }
     bool CalibrateLinkExists() { return FileExists(CommonProgramsFolder() + "\\Kestiva USB\\Calibrate.lnk"); }
     // Every shortcut's target is in place, the applet's included.
     void ExpectShortcutTargets() {
@@ -121,19 +79,15 @@ protected:
             EXPECT_TRUE(FileExists(ProgramFilesFolder() + "\\KVUSB\\" + target)) << target;
         }
     }
-    bool RunOnceExists() {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_RUN_ONCE_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-        const bool found = RegQueryValueExA(key, "kvusbcal", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-        RegCloseKey(key);
-        return found;
-    }
+    bool RunOnceExists() { return MachineKey(KV_RUN_ONCE_KEY).Has("kvusbcal"); }
+
+    const kvtest::ScratchKey records_{HKEY_CURRENT_USER, kRecordsKey};
 };
 
 TEST_F(RunInstallationTest, Windows2000CopiesTheFilesThenMakesShortcutsAndRestarts) {
     EXPECT_EQ(InstallFrom(package.Path(), "win2k"), NO_MATCHING_DEVICE);
     EXPECT_TRUE(FileExists(WindowsFolder() + "\\inf\\kvusb.inf"));
-    EXPECT_EQ(ReadDword(KV_DRIVER_SERVICE_KEY, "ErrorControl", 99), 0u);
+    EXPECT_EQ(MachineKey(KV_DRIVER_SERVICE_KEY).Dword("ErrorControl", 99), 0u);
     EXPECT_TRUE(CalibrateLinkExists());
     EXPECT_TRUE(RunOnceExists());
     EXPECT_EQ(RestartFlags(), static_cast<DWORD>(EWX_REBOOT));
@@ -146,7 +100,7 @@ TEST_F(RunInstallationTest, XpFamilyInstallsThroughTheInf) {
     // Both INF files staged for a controller to come (Wine keeps their names).
     EXPECT_TRUE(FileExists(WindowsFolder() + "\\inf\\kvusb.inf"));
     EXPECT_TRUE(FileExists(WindowsFolder() + "\\inf\\kvfilt.inf"));
-    EXPECT_EQ(ReadDword(KV_DRIVER_SERVICE_KEY, "ErrorControl", 99), 1u);
+    EXPECT_EQ(MachineKey(KV_DRIVER_SERVICE_KEY).Dword("ErrorControl", 99), 1u);
     ExpectShortcutTargets();
     EXPECT_TRUE(CalibrateLinkExists());
     EXPECT_EQ(RestartFlags(), static_cast<DWORD>(EWX_REBOOT));
@@ -176,7 +130,7 @@ TEST_F(RunInstallationTest, NothingFollowsAFailedOrSkippedInstallation) {
     for (const Case& c : cases) {
         const DWORD result = InstallFrom(c.withPackage ? package.Path() : empty, c.version);
         EXPECT_FALSE(CountsAsInstalled(result)) << c.what << " " << result;
-        EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY)) << c.what;
+        EXPECT_FALSE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists()) << c.what;
         EXPECT_FALSE(CalibrateLinkExists()) << c.what;
         EXPECT_FALSE(RunOnceExists()) << c.what;
         EXPECT_EQ(RestartFlags(), 0u) << c.what;

@@ -27,7 +27,7 @@ protected:
         RunToFinish(edition, "winxp", false, &message);
         EXPECT_EQ(message[0], std::string(edition.rolledBack[0]) + "1603");
         EXPECT_EQ(message[1], edition.rolledBack[1]);
-        EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY));
+        EXPECT_FALSE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists());
         EXPECT_FALSE(FileExists(StartMenuFolder())) << "nothing follows a rollback";
     }
 

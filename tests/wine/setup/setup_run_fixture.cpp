@@ -41,33 +41,15 @@ std::string FileContent(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-namespace {
-
-struct TitleSearch {
-    const wchar_t* title;
-    HWND found;
-};
-
-BOOL CALLBACK FindTitled(HWND hwnd, LPARAM lParam) {
-    TitleSearch* search = reinterpret_cast<TitleSearch*>(lParam);
-    WCHAR text[256] = {};
-    GetWindowTextW(hwnd, text, 256);
-    if (!IsWindowVisible(hwnd) || wcscmp(text, search->title)) return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
-}  // namespace
-
 HWND WaitForAnyWindow(const wchar_t* title, DWORD milliseconds) {
-    TitleSearch search = {title, nullptr};
-    kvtest::WaitFor(
-        [&] {
-            EnumWindows(FindTitled, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        },
-        milliseconds);
-    return search.found;
+    const auto titled = [title](HWND window) {
+        WCHAR text[256] = {};
+        GetWindowTextW(window, text, 256);
+        return IsWindowVisible(window) && wcscmp(text, title) == 0;
+    };
+    HWND found = nullptr;
+    kvtest::WaitFor([&] { return (found = kvtest::FirstWindow(titled)) != nullptr; }, milliseconds);
+    return found;
 }
 
 std::string ProgramOf(HWND window) {
@@ -110,16 +92,6 @@ void AnswerLeftOverMessages() {
 }
 
 }  // namespace
-
-std::string RunOnceValue() {
-    HKEY key = nullptr;
-    char value[MAX_PATH + 1] = {};
-    DWORD size = MAX_PATH;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_RUN_ONCE_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "";
-    RegQueryValueExA(key, "kvusbcal", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(key);
-    return value;
-}
 
 void SetupRunTest::SetUp() {
     CoInitialize(nullptr);

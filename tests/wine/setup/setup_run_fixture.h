@@ -25,7 +25,6 @@ std::string EditionPackageFolder(const EditionFacts& edition);  // with trailing
 std::string InstalledProgramFolder();                            // likewise
 std::string StartMenuFolder();
 std::string FileContent(const std::string& path);
-std::string RunOnceValue();
 
 // A visible top-level window of any process titled `title`, waited for up
 // to `milliseconds`.

@@ -25,13 +25,7 @@ bool Press(HWND sheet, int button, int expected) { return PressAndWaitForPage(sh
 
 HWND RestartBox(HWND sheet) { return CurrentPageControl(sheet, 137); }
 
-bool RestartScheduled() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunOnce, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    bool present = RegQueryValueExA(key, "kvusbcal", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return present;
-}
+bool RestartScheduled() { return kvtest::MachineKey(kRunOnce).Has("kvusbcal"); }
 
 TEST(SetupWizard, WalksThePagesAndKeepsTheRestartChoiceUntilCancel) {
     SetupProcess setup("winxp");

@@ -49,45 +49,6 @@ private:
     bool had_ = false;
 };
 
-// Takes a registry key of plain values away for the life of the object
-// and puts it back with its values.
-class RemovedKey {
-public:
-    explicit RemovedKey(const char* path) : path_(path) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-        for (DWORD index = 0;; ++index) {
-            char name[256];
-            BYTE data[2048];
-            DWORD nameSize = sizeof name, size = sizeof data, type = 0;
-            if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
-            values_.push_back({name, type, std::string(reinterpret_cast<char*>(data), size)});
-        }
-        RegCloseKey(key);
-        removed_ = RegDeleteKeyA(HKEY_LOCAL_MACHINE, path) == ERROR_SUCCESS;
-    }
-    ~RemovedKey() {
-        HKEY key = nullptr;
-        if (!removed_ || RegCreateKeyA(HKEY_LOCAL_MACHINE, path_.c_str(), &key) != ERROR_SUCCESS) return;
-        for (const Value& value : values_) {
-            RegSetValueExA(key, value.name.c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.data.data()),
-                           static_cast<DWORD>(value.data.size()));
-        }
-        RegCloseKey(key);
-    }
-    bool Removed() const { return removed_; }
-
-private:
-    struct Value {
-        std::string name;
-        DWORD type;
-        std::string data;
-    };
-    std::string path_;
-    std::vector<Value> values_;
-    bool removed_ = false;
-};
-
 // The state the installer leaves for a controller and its HID child, with
 // the real uninst.exe of `edition` in the program folder and the edition's
 // Start-menu links; other products' mouse filters around ours.
@@ -97,7 +58,7 @@ protected:
         edition_ = edition;
         const char* built = edition == Edition::Chinese ? KV_UNINST_EXE_ZH : KV_UNINST_EXE_EN;
         ASSERT_TRUE(CopyFileA(built, (package.Path() + "uninst.exe").c_str(), FALSE)) << built;
-        WriteList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS, {"mouclass", "otherflt"});
+        MachineKey(KV_MOUSE_CLASS_KEY).SetList(KV_UPPER_FILTERS, {"mouclass", "otherflt"});
         controller.reset(new TestDevice({KV_CONTROLLER_HARDWARE_ID}));
         child.reset(new TestDevice({kHidId}));
         ASSERT_EQ(InstallByInf(nullptr, package.DriverInf(), KV_INSTALL_SECTION, KV_CONTROLLER_HARDWARE_ID), 0u);
@@ -139,15 +100,16 @@ protected:
     // the key anew when a program starts: it goes while the page is shown.)
     void ExpectShellFoldersMessage(const char* expectedText) {
         std::string message, caption;
-        std::unique_ptr<RemovedKey> shellFolders;
+        std::unique_ptr<kvtest::RemovedRegistry> shellFolders;
+        const kvtest::RegKey shellFoldersKey = MachineKey(KV_SHELL_FOLDERS_KEY);
         RunUninstaller("winxp", PSBTN_FINISH, &message, &caption,
-                       [&shellFolders] { shellFolders.reset(new RemovedKey(KV_SHELL_FOLDERS_KEY)); });
+                       [&] { shellFolders.reset(new kvtest::RemovedRegistry(shellFoldersKey)); });
         ASSERT_TRUE(shellFolders && shellFolders->Removed());
         shellFolders.reset();
         EXPECT_EQ(message, expectedText);
         EXPECT_EQ(caption, "ERROR");
         EXPECT_TRUE(FileExists(StartMenuFolder()));
-        EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY));
+        EXPECT_FALSE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists());
         EXPECT_TRUE(WaitUntilGone(ProgramFolder(), 30000));
     }
 
@@ -169,9 +131,9 @@ TEST_F(UninstallerTest, FinishOnXpGivesTheDevicesBackAndRemovesThePackage) {
     Install(Edition::English);
     const std::string pnf = WindowsFolder() + "\\inf\\kvusb.pnf";
     RunUninstaller("winxp", PSBTN_FINISH);
-    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
-    EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY));
-    EXPECT_FALSE(KeyExists(KV_FILTER_SERVICE_KEY));
+    EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
+    EXPECT_FALSE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists());
+    EXPECT_FALSE(MachineKey(KV_FILTER_SERVICE_KEY).Exists());
     EXPECT_FALSE(FileExists(StartMenuFolder()));
     EXPECT_FALSE(FileExists(SystemFolder() + "\\kvcplusb.cpl"));
     EXPECT_FALSE(FileExists(SystemFolder() + "\\drivers\\kvusb.sys"));
@@ -189,9 +151,9 @@ TEST_F(UninstallerTest, FinishOnXpWithTheControllerUnpluggedKeepsServicesAndFold
     child.reset();
     controller.reset();
     RunUninstaller("winxp", PSBTN_FINISH);
-    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
-    EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY));
-    EXPECT_TRUE(KeyExists(KV_FILTER_SERVICE_KEY));
+    EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
+    EXPECT_TRUE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists());
+    EXPECT_TRUE(MachineKey(KV_FILTER_SERVICE_KEY).Exists());
     EXPECT_TRUE(FileExists(StartMenuFolder()));
     Sleep(2000);  // no batch may be under way
     EXPECT_TRUE(FileExists(ProgramFolder()));
@@ -202,12 +164,12 @@ TEST_F(UninstallerTest, FinishOnXpWithTheControllerUnpluggedKeepsServicesAndFold
 TEST_F(UninstallerTest, FinishOnWindows2000RemovesFilesAndDeviceNodes) {
     Install(Edition::English);
     RunUninstaller("win2k", PSBTN_FINISH);
-    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
+    EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
     EXPECT_EQ(FindDeviceByHardwareId(KV_CONTROLLER_HARDWARE_ID), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
     EXPECT_EQ(FindDeviceByHardwareId(kHidId), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
     EXPECT_FALSE(FileExists(SystemFolder() + "\\drivers\\kvfilt.sys"));
     EXPECT_FALSE(FileExists(ProgramFolder() + "\\kvcal.exe"));
-    EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY));
+    EXPECT_FALSE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists());
     EXPECT_FALSE(FileExists(StartMenuFolder()));
     EXPECT_TRUE(WaitUntilGone(ProgramFolder(), 30000));
 }
@@ -218,7 +180,7 @@ TEST_F(UninstallerTest, FinishOnWindows2000WithoutTheChildRemovesTheControllerAn
     RunUninstaller("win2k", PSBTN_FINISH);
     EXPECT_EQ(FindDeviceByHardwareId(KV_CONTROLLER_HARDWARE_ID), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
     EXPECT_FALSE(FileExists(SystemFolder() + "\\drivers\\kvusb.sys"));
-    EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY));
+    EXPECT_TRUE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists());
     EXPECT_TRUE(FileExists(StartMenuFolder()));
     Sleep(2000);  // no batch may be under way
     EXPECT_TRUE(FileExists(Uninstaller()));  // the running program could not delete itself
@@ -231,7 +193,7 @@ TEST_F(UninstallerTest, FinishOnWindows8RemovesOnlyTheFilterEntry) {
     Sleep(1000);
     EXPECT_EQ(ChangedEntries(before, TakeSystemSnapshot()),
               std::set<std::string>{"HKLM\\" KV_MOUSE_CLASS_KEY "\\[" KV_UPPER_FILTERS "]"});
-    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
+    EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
 }
 
 TEST_F(UninstallerTest, FinishOnXpWithoutItsInfChangesOnlyTheFilterEntry) {
@@ -255,7 +217,7 @@ TEST_F(UninstallerTest, BatchThatCannotBeWrittenIsToldAndNothingIsStarted) {
     EXPECT_EQ(message, "abc");
     EXPECT_EQ(caption, "uninst");  // the program's name, the framework's caption
     // The service keys still go; the program folder stays.
-    EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY));
+    EXPECT_FALSE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists());
     Sleep(2000);
     EXPECT_TRUE(FileExists(ProgramFolder()));
 }
@@ -265,7 +227,7 @@ TEST_F(UninstallerTest, ChineseEditionFinishRemovesItsLinks) {
     Install(Edition::Chinese);
     RunUninstaller("winxp", PSBTN_FINISH);
     EXPECT_FALSE(FileExists(StartMenuFolder()));
-    EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY));
+    EXPECT_FALSE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists());
     EXPECT_TRUE(WaitUntilGone(ProgramFolder(), 30000));
 }
 

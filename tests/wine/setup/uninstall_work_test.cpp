@@ -37,27 +37,23 @@ TEST_F(UninstallTest, FilterListRewrittenWithoutKvfiltOnlyWhenReadWhole) {
         {{"other", "kvfilt", "mouclass", "kvfilt", "KVFILT"}, true, {"other", "mouclass", "KVFILT"}, "twice"},
     };
     for (const Case& c : cases) {
-        DeleteListValue(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS);
-        if (c.present) WriteList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS, c.stored);
+        MachineKey(KV_MOUSE_CLASS_KEY).Delete(KV_UPPER_FILTERS);
+        if (c.present) MachineKey(KV_MOUSE_CLASS_KEY).SetList(KV_UPPER_FILTERS, c.stored);
         EXPECT_EQ(RemoveMouseUpperFilter(), ERROR_SUCCESS) << c.what;
         bool present = false;
-        EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS, &present), c.expected) << c.what;
+        EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS, &present), c.expected) << c.what;
         EXPECT_TRUE(present) << c.what << ": the value is written, never deleted";
     }
 }
 
 TEST_F(UninstallTest, FilterValueOfAnotherTypeIsLeftUntouched) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_MOUSE_CLASS_KEY, 0, KEY_SET_VALUE | KEY_QUERY_VALUE, &key), 0);
-    const char text[] = "mouclass";
-    ASSERT_EQ(RegSetValueExA(key, KV_UPPER_FILTERS, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text), 0);
+    const kvtest::RegKey mouseClass = MachineKey(KV_MOUSE_CLASS_KEY);
+    ASSERT_TRUE(mouseClass.SetText(KV_UPPER_FILTERS, "mouclass"));
     EXPECT_NE(RemoveMouseUpperFilter(), ERROR_SUCCESS);
-    char data[32] = {};
-    DWORD size = sizeof data, type = 0;
-    EXPECT_EQ(RegQueryValueExA(key, KV_UPPER_FILTERS, nullptr, &type, reinterpret_cast<BYTE*>(data), &size), 0);
-    RegCloseKey(key);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_STREQ(data, "mouclass");
+    kvtest::RegValue left;
+    EXPECT_TRUE(mouseClass.Get(KV_UPPER_FILTERS, &left));
+    EXPECT_EQ(left.type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(left.data, std::string("mouclass", 9));
 }
 
 TEST_F(UninstallTest, FindReportsNoMoreItemsWithoutAPresentDevice) {
@@ -84,13 +80,13 @@ TEST_F(UninstallTest, OemInfAndItsPrecompiledFileDeletedDirectlyWithoutPnputil) 
 class InstalledTest : public UninstallTest {
 protected:
     void Install(bool keepChild = true) {
-        WriteList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS, {"mouclass", "otherflt"});
+        MachineKey(KV_MOUSE_CLASS_KEY).SetList(KV_UPPER_FILTERS, {"mouclass", "otherflt"});
         controller.reset(new TestDevice({KV_CONTROLLER_HARDWARE_ID}));
         child.reset(new TestDevice({kHidId}));
         ASSERT_EQ(InstallByInf(nullptr, package.DriverInf(), KV_INSTALL_SECTION, KV_CONTROLLER_HARDWARE_ID), 0u);
         if (!keepChild) child.reset();
-        ASSERT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt", "kvfilt"}));
-        ASSERT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY));
+        ASSERT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), (List{"mouclass", "otherflt", "kvfilt"}));
+        ASSERT_TRUE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists());
     }
     std::string Uninstaller() const { return package.Path() + "uninst.exe"; }
     std::unique_ptr<TestDevice> controller, child;
@@ -112,14 +108,14 @@ TEST_F(InstalledTest, XpFamilyGivesBothDevicesTheSystemDriversAndCleansUp) {
     EXPECT_TRUE(outcome.branchRan);
     EXPECT_EQ(outcome.result, 0u);
     EXPECT_TRUE(outcome.cleanedUp);
-    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
+    EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
     ASSERT_EQ(recorder.Calls().size(), 2u);
     EXPECT_EQ(recorder.Calls()[0].hardwareId, KV_CONTROLLER_HARDWARE_ID);
     EXPECT_EQ(recorder.Calls()[0].infFile, "input.inf");
     EXPECT_EQ(recorder.Calls()[1].hardwareId, kHidId);
     EXPECT_EQ(recorder.Calls()[1].infFile, "msmouse.inf");
-    EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY));
-    EXPECT_FALSE(KeyExists(KV_FILTER_SERVICE_KEY));
+    EXPECT_FALSE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists());
+    EXPECT_FALSE(MachineKey(KV_FILTER_SERVICE_KEY).Exists());
     EXPECT_FALSE(FileExists(SystemFolder() + "\\drivers\\kvfilt.sys"));
 }
 
@@ -142,8 +138,8 @@ TEST_F(InstalledTest, XpFamilyKeepsServiceKeysWhenTheChildIsAbsentOrItsUpdateFai
         const UninstallOutcome outcome = RunUninstall(OS_XP_FAMILY, Uninstaller(), UninstTexts(Edition::English));
         EXPECT_EQ(outcome.result, c.expected) << c.what;
         EXPECT_FALSE(outcome.cleanedUp) << c.what;
-        EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"})) << c.what;
-        EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY)) << c.what;
+        EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), (List{"mouclass", "otherflt"})) << c.what;
+        EXPECT_TRUE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists()) << c.what;
         EXPECT_FALSE(FileExists(WindowsFolder() + "\\inf\\kvusb.pnf")) << c.what;
         child.reset();
     }
@@ -157,8 +153,8 @@ TEST_F(InstalledTest, XpFamilyWithoutItsInfTouchesNoDevice) {
     EXPECT_NE(outcome.result, 0u);
     EXPECT_FALSE(outcome.cleanedUp);
     EXPECT_TRUE(recorder.Calls().empty());
-    EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY));
-    EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
+    EXPECT_TRUE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists());
+    EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
 }
 
 TEST_F(InstalledTest, Windows2000RemovesBothDeviceNodesAndTheFiles) {
@@ -171,7 +167,7 @@ TEST_F(InstalledTest, Windows2000RemovesBothDeviceNodesAndTheFiles) {
     EXPECT_EQ(FindDeviceByHardwareId(KV_CONTROLLER_HARDWARE_ID), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
     EXPECT_EQ(FindDeviceByHardwareId(kHidId), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
     EXPECT_FALSE(FileExists(SystemFolder() + "\\drivers\\kvusb.sys"));
-    EXPECT_FALSE(KeyExists(KV_FILTER_SERVICE_KEY));
+    EXPECT_FALSE(MachineKey(KV_FILTER_SERVICE_KEY).Exists());
 }
 
 // Newer systems lose only the filter entry; a refused one (a 64-bit
@@ -188,8 +184,8 @@ TEST_F(InstalledTest, NewerAndRefusedSystemsKeepThePackage) {
         const UninstallOutcome outcome = RunUninstall(c.os, Uninstaller(), UninstTexts(Edition::English));
         EXPECT_FALSE(outcome.branchRan) << c.os;
         EXPECT_TRUE(recorder.Calls().empty()) << c.os;
-        EXPECT_EQ(ReadList(KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS), c.filters) << c.os;
-        EXPECT_TRUE(KeyExists(KV_DRIVER_SERVICE_KEY)) << c.os;
+        EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), c.filters) << c.os;
+        EXPECT_TRUE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists()) << c.os;
         EXPECT_EQ(FindDeviceByHardwareId(kHidId), 0u) << c.os;
         child.reset();
         controller.reset();
@@ -236,7 +232,7 @@ TEST_F(UninstallTest, SelfDeleteBatchRemovesTheProgramFolderAndItself) {
 }
 
 TEST_F(UninstallTest, NoBatchWithoutAProgramFilesFolder) {
-    RemovedValue gone(KV_CURRENT_VERSION_KEY, KV_PROGRAM_FILES_VALUE);
+    kvtest::RemovedRegistry gone(MachineKey(KV_CURRENT_VERSION_KEY), KV_PROGRAM_FILES_VALUE);
     EXPECT_FALSE(WriteSelfDeleteBatch(UninstTexts(Edition::English)));
 }
 

@@ -10,7 +10,7 @@
 
 #include "gui_wait.h"
 #include "process_runner.h"
-#include "windows_version_setting.h"
+#include "registry.h"
 
 class WizardProcess {
 public:
@@ -46,27 +46,15 @@ public:
 
     // The exit code once the process has ended, or 0xDEAD if it did not
     // within a minute.
-    DWORD WaitForExit() { return process_.Ended(60000) ? process_.ExitCode() : 0xDEAD; }
+    DWORD WaitForExit() { return process_.ExitCodeWithin(60000, 0xDEAD); }
 
 private:
     static const DWORD kWaitMilliseconds = 30000;
     static const int kMessageTextId = 0xFFFF;
 
-    // The reported version, set before the program starts and removed after
-    // it has ended (members go in reverse order).
-    class ReportedVersion {
-    public:
-        ReportedVersion(const std::string& program, const char* version)
-            : key_("Software\\Wine\\AppDefaults\\" + program.substr(program.find_last_of("\\/") + 1)) {
-            SetReportedWindowsVersion(key_.c_str(), version);
-        }
-        ~ReportedVersion() { RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str()); }
-
-    private:
-        std::string key_;
-    };
-
-    ReportedVersion version_;
+    // Set before the program starts and removed after it has ended (members
+    // go in reverse order).
+    kvtest::ReportedWindowsVersion version_;
     kvtest::Process process_;
 };
 

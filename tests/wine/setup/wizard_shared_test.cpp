@@ -21,17 +21,10 @@ typedef std::vector<std::string> List;
 
 class RegistryTextTest : public testing::Test {
 protected:
-    void TearDown() override {
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTestKey);
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\KvSetupTest");
-    }
-
     void SetRaw(const char* name, DWORD type, const std::string& data) {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kTestKey, &key), ERROR_SUCCESS);
-        RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
-        RegCloseKey(key);
+        ASSERT_TRUE(MachineKey(kTestKey).Set(name, {type, data}));
     }
+    const kvtest::ScratchKey scratch_{HKEY_LOCAL_MACHINE, "Software\\KvSetupTest"};
 };
 
 TEST_F(RegistryTextTest, RemovingAFilterKeepsOtherEntriesAndDeletesOnlyAnEmptyList) {
@@ -49,11 +42,11 @@ TEST_F(RegistryTextTest, RemovingAFilterKeepsOtherEntriesAndDeletesOnlyAnEmptyLi
         {{"kvusb", "a", "kvusb"}, WhenListEmpty::DeleteValue, true, {"a"}, "every copy"},
     };
     for (const Case& c : cases) {
-        WriteList(kTestKey, "Filters", c.before);
+        MachineKey(kTestKey).SetList("Filters", c.before);
         EXPECT_EQ(RemoveFilterEntry(HKEY_LOCAL_MACHINE, kTestKey, "Filters", "kvusb", c.whenEmpty), ERROR_SUCCESS)
             << c.what;
         bool present = false;
-        EXPECT_EQ(ReadList(kTestKey, "Filters", &present), c.after) << c.what;
+        EXPECT_EQ(MachineKey(kTestKey).List("Filters", &present), c.after) << c.what;
         EXPECT_EQ(present, c.present) << c.what;
     }
 }
@@ -62,7 +55,7 @@ TEST_F(RegistryTextTest, LongListsAreReadWhole) {
     List entries;
     for (int i = 0; i < 40; ++i) entries.push_back("filter" + std::to_string(i) + std::string(20, 'x'));
     entries.push_back("kvusb");
-    WriteList(kTestKey, "Filters", entries);
+    MachineKey(kTestKey).SetList("Filters", entries);
     EXPECT_EQ(RemoveFilterEntry(HKEY_LOCAL_MACHINE, kTestKey, "Filters", "kvusb", WhenListEmpty::DeleteValue), 0);
     entries.pop_back();
     HKEY key = nullptr;
@@ -112,15 +105,13 @@ TEST_F(RegistryTextTest, StringReadsAreBoundedAndTerminated) {
 TEST(ServiceKeys, DeletedWithTheirSubkeysAndMissingOnesTolerated) {
     for (const char* path : {KV_DRIVER_SERVICE_KEY "\\Parameters", KV_DRIVER_SERVICE_KEY "\\Enum",
                              KV_FILTER_SERVICE_KEY "\\Security"}) {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, path, &key), ERROR_SUCCESS);
-        RegCloseKey(key);
+        ASSERT_TRUE(MachineKey(path).Create());
     }
     DeleteServiceKeys();
-    EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY));
-    EXPECT_FALSE(KeyExists(KV_FILTER_SERVICE_KEY));
+    EXPECT_FALSE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists());
+    EXPECT_FALSE(MachineKey(KV_FILTER_SERVICE_KEY).Exists());
     DeleteServiceKeys();
-    EXPECT_TRUE(KeyExists(KV_SERVICES_KEY));
+    EXPECT_TRUE(MachineKey(KV_SERVICES_KEY).Exists());
 }
 
 TEST(QueueCallbackTest, SkipsUndeletableFilesAndPassesTheRestOn) {
@@ -152,7 +143,7 @@ TEST_F(UninstallSectionTest, RemovesTheSectionsFilesAndKeysAndSkipsAFileInUse) {
     EXPECT_FALSE(FileExists(ProgramFilesFolder() + "\\KVUSB\\readme.htm"));
     EXPECT_FALSE(FileExists(SystemFolder() + "\\kvcplusb.cpl"));
     EXPECT_FALSE(FileExists(SystemFolder() + "\\drivers\\kvusb.sys"));
-    EXPECT_FALSE(KeyExists(KV_DRIVER_SERVICE_KEY "\\Parameters"));
+    EXPECT_FALSE(MachineKey(KV_DRIVER_SERVICE_KEY "\\Parameters").Exists());
     EXPECT_TRUE(FileExists(inUse)) << "skipped without a question";
     RemoveProgramFolder();
     EXPECT_TRUE(FileExists(ProgramFilesFolder() + "\\KVUSB")) << "a folder that still holds files stays";

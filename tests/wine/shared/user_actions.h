@@ -1,7 +1,6 @@
 // Window messages as a user's actions produce them, sent to a page's
 // controls by id.
-#ifndef KV_TESTS_CPL_USER_ACTIONS_H
-#define KV_TESTS_CPL_USER_ACTIONS_H
+#pragma once
 
 #include <windows.h>
 #include <commctrl.h>
@@ -37,5 +36,3 @@ inline int ComboSelection(HWND page, int id) {
 inline int TrackbarPosition(HWND page, int id) {
     return static_cast<int>(SendDlgItemMessageA(page, id, TBM_GETPOS, 0, 0));
 }
-
-#endif

@@ -13,6 +13,7 @@
 #include "gui_wait.h"
 #include "kvshared.h"
 #include "process_runner.h"
+#include "registry.h"
 
 namespace kvtest {
 namespace {
@@ -67,14 +68,7 @@ protected:
         return WaitForWindow("#32770", " Confirm Calibration");
     }
 
-    DWORD Stored(const char* name) {
-        DWORD value = 0xFFFFFFFF, size = sizeof value;
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return value;
-        RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
-        RegCloseKey(key);
-        return value;
-    }
+    DWORD Stored(const char* name) { return MachineKey(KV_PARAMETERS_KEY).Dword(name, 0xFFFFFFFF); }
 
     void ExpectStoredUnchanged() {
         EXPECT_EQ(Stored("XHigh"), 4000u);
@@ -165,7 +159,7 @@ TEST_F(KvcalEndToEnd, KeyThatCannotBeOpenedShowsThePrivilegeMessage) {
     ASSERT_NE(CalibrationWindow(), nullptr);
     HWND confirm = TouchAllAndWaitForConfirmation();
     ASSERT_NE(confirm, nullptr);
-    ASSERT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY), ERROR_SUCCESS);
+    ASSERT_TRUE(MachineKey(KV_PARAMETERS_KEY).Remove());
     Press(confirm, IDOK);
     HWND error = WaitForWindow("#32770", "Error");
     ASSERT_NE(error, nullptr);

@@ -1,14 +1,15 @@
 // Drives modal windows from their own message loop: a thread timer calls
 // a step every 50 ms until it says it is done, so a test never blocks on a
 // dialog or message box, and never races it from another thread.
-#ifndef KV_TESTS_CPL_WINDOW_SCRIPT_H
-#define KV_TESTS_CPL_WINDOW_SCRIPT_H
+#pragma once
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "gui_wait.h"
 
 class WindowScript {
 public:
@@ -39,30 +40,17 @@ private:
     bool busy_ = false;
 };
 
-// Visible, enabled dialogs only: a dialog that owns a message box is
+// A dialog or message box of this thread with TITLE (any when null), or
+// null. Visible, enabled ones only: a dialog that owns a message box is
 // disabled while the box is up.
-struct DialogSearch {
-    const char* title;  // null: any
-    HWND found;
-};
-
-inline BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM data) {
-    DialogSearch* search = reinterpret_cast<DialogSearch*>(data);
-    char text[256] = "", cls[64] = "";
-    GetWindowTextA(hwnd, text, sizeof text);
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) && lstrcmpA(cls, "#32770") == 0 && (!search->title || lstrcmpA(text, search->title) == 0)) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A message box or dialog of this thread with TITLE, or null.
 inline HWND FindThreadDialog(const char* title) {
-    DialogSearch search = {title, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), MatchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return kvtest::FirstWindow([&](HWND window) {
+        char cls[64] = "";
+        GetClassNameA(window, cls, sizeof cls);
+        return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId() && IsWindowVisible(window) &&
+               IsWindowEnabled(window) && lstrcmpA(cls, "#32770") == 0 &&
+               (!title || kvtest::WindowTitle(window) == title);
+    });
 }
 
 // What a message box said, as the closing script saw it.
@@ -75,12 +63,7 @@ struct SeenBox {
 inline bool CloseMessageBoxes(std::vector<SeenBox>* seen) {
     HWND box = FindThreadDialog(nullptr);
     if (!box) return false;
-    char title[256] = "", text[512] = "";
-    GetWindowTextA(box, title, sizeof title);
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    seen->push_back({title, text, GetWindow(box, GW_OWNER)});
+    seen->push_back({kvtest::WindowTitle(box), kvtest::DialogItemText(box, 0xFFFF), GetWindow(box, GW_OWNER)});
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     return false;  // keep watching: a second box is a finding too
 }
-
-#endif

@@ -1,7 +1,38 @@
-// What the test kernel drivers (kvvirt, kvfhost) share: sending a built
-// request into a stack and waiting for it, and their named control device.
+// What the test kernel drivers (kvvirt, kvfhost) share: loading and
+// unloading the driver under test, their named control device, and sending
+// a built request into a stack and waiting for it.
 #pragma once
 #include "kernel_headers.h"
+
+extern "C" {
+// Only in ntifs.h, which does not mix with wdm.h here; Wine ignores the type.
+NTSYSAPI NTSTATUS NTAPI ObReferenceObjectByName(PUNICODE_STRING name, ULONG attributes, PACCESS_STATE access,
+                                                ACCESS_MASK desired, POBJECT_TYPE type, KPROCESSOR_MODE mode,
+                                                PVOID parse, PVOID* object);
+}
+
+// Loads the driver under test from its service key (an image already
+// loaded counts) and takes a reference on its driver object, \Driver\NAME.
+inline NTSTATUS KvLoadTarget(const wchar_t* serviceKey, const wchar_t* driverName, PDRIVER_OBJECT* target) {
+    UNICODE_STRING key, name;
+    RtlInitUnicodeString(&key, serviceKey);
+    RtlInitUnicodeString(&name, driverName);
+    NTSTATUS status = ZwLoadDriver(&key);
+    if (!NT_SUCCESS(status) && status != STATUS_IMAGE_ALREADY_LOADED) return status;
+    PVOID object = nullptr;
+    status = ObReferenceObjectByName(&name, OBJ_CASE_INSENSITIVE, nullptr, 0, nullptr, KernelMode, nullptr, &object);
+    if (NT_SUCCESS(status)) *target = static_cast<PDRIVER_OBJECT>(object);
+    return status;
+}
+
+// Lets go of the driver under test and unloads it.
+inline NTSTATUS KvUnloadTarget(const wchar_t* serviceKey, PDRIVER_OBJECT* target) {
+    ObDereferenceObject(*target);
+    *target = nullptr;
+    UNICODE_STRING key;
+    RtlInitUnicodeString(&key, serviceKey);
+    return ZwUnloadDriver(&key);
+}
 
 // Every request a test driver sends into a stack, and how often the stack
 // completed it: each exactly once.
@@ -36,17 +67,21 @@ inline NTSTATUS KvCallAndWait(PDEVICE_OBJECT top, PIRP irp, KEVENT* done, IO_STA
     return status;
 }
 
-// A buffered control device with a symbolic link; the first word of its
-// extension is `magic`, set before the link makes it reachable.
-inline NTSTATUS KvCreateControlDevice(PDRIVER_OBJECT driver, ULONG extensionSize, ULONG magic, UNICODE_STRING* name,
-                                      UNICODE_STRING* link, PDEVICE_OBJECT* created) {
+// A buffered control device `deviceName` with the symbolic link `linkName`;
+// the first word of its extension is `magic`, set before the link makes it
+// reachable.
+inline NTSTATUS KvCreateControlDevice(PDRIVER_OBJECT driver, ULONG extensionSize, ULONG magic,
+                                      const wchar_t* deviceName, const wchar_t* linkName, PDEVICE_OBJECT* created) {
+    UNICODE_STRING name, link;
+    RtlInitUnicodeString(&name, deviceName);
+    RtlInitUnicodeString(&link, linkName);
     PDEVICE_OBJECT device = nullptr;
-    NTSTATUS status = IoCreateDevice(driver, extensionSize, name, FILE_DEVICE_UNKNOWN, 0, FALSE, &device);
+    NTSTATUS status = IoCreateDevice(driver, extensionSize, &name, FILE_DEVICE_UNKNOWN, 0, FALSE, &device);
     if (!NT_SUCCESS(status)) return status;
     *static_cast<ULONG*>(device->DeviceExtension) = magic;
     device->Flags |= DO_BUFFERED_IO;
     device->Flags &= ~DO_DEVICE_INITIALIZING;
-    status = IoCreateSymbolicLink(link, name);
+    status = IoCreateSymbolicLink(&link, &name);
     if (!NT_SUCCESS(status)) {
         IoDeleteDevice(device);
         device = nullptr;

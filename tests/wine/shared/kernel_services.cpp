@@ -1,10 +1,7 @@
-// Kernel services through the service control manager, so a new service
-// is known at once without restarting it.
-#include "service_install.h"
+// Kernel-driver services for the Wine tests.
+#include "kernel_services.h"
 
-#include <windows.h>
-
-namespace kvvirt {
+namespace kvtest {
 
 namespace {
 
@@ -37,6 +34,10 @@ bool CopyIntoDrivers(const std::string& folder, const char* file, std::string* e
         return false;
     }
     return true;
+}
+
+HANDLE OpenDevice(const char* path) {
+    return CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
 }  // namespace
@@ -77,4 +78,23 @@ bool StartKernelService(const char* name, std::string* error) {
     return true;
 }
 
-}  // namespace kvvirt
+void DeleteKernelService(const char* name) {
+    ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    ServiceHandle service(manager.get() ? OpenServiceA(manager.get(), name, DELETE) : nullptr);
+    if (service.get()) DeleteService(service.get());
+}
+
+HANDLE OpenTestHarness(const TestDriverPair& drivers, const std::string& folder, std::string* error) {
+    HANDLE device = OpenDevice(drivers.harnessDevice);
+    if (device != INVALID_HANDLE_VALUE) return device;
+    if (!InstallKernelService(folder, drivers.targetFile, drivers.targetService, error) ||
+        !InstallKernelService(folder, drivers.harnessFile, drivers.harnessService, error) ||
+        !StartKernelService(drivers.harnessService, error)) {
+        return INVALID_HANDLE_VALUE;
+    }
+    device = OpenDevice(drivers.harnessDevice);
+    if (device == INVALID_HANDLE_VALUE) *error = LastError(std::string("opening ") + drivers.harnessDevice);
+    return device;
+}
+
+}  // namespace kvtest

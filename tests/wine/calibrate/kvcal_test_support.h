@@ -9,12 +9,15 @@
 #include "calibration_math.h"
 #include "gui_wait.h"
 #include "kvshared.h"
+#include "registry.h"
 #include "scripted_control_device.h"
 
 namespace kvtest {
 
 inline const char* const kStoredNames[] = {"XHigh", "XLow", "YHigh", "YLow", "XOffset", "YOffset", "PortaitScreen"};
 inline const DWORD kUntouched = 77;
+// The driver's settings, where the program stores a calibration.
+inline const RegKey kParameters = MachineKey(KV_PARAMETERS_KEY);
 
 // The program on a thread of its own, as WinMain would run it.
 class Program {
@@ -49,30 +52,15 @@ inline void PressEscape(HWND window) { PostMessageA(window, WM_KEYUP, VK_ESCAPE,
 
 // Sets every value the program stores to a marker, so a write shows.
 inline void PresetParameters() {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    for (const char* name : kStoredNames)
-        RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&kUntouched), sizeof kUntouched);
-    RegCloseKey(key);
+    for (const char* name : kStoredNames) ASSERT_TRUE(kParameters.SetDword(name, kUntouched)) << name;
 }
 
-inline bool ReadParameter(const char* name, DWORD* value) {
-    DWORD size = sizeof *value, type = 0;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-    const LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS && type == REG_DWORD;
-}
+// A stored value of the program's, or kMissing.
+inline const DWORD kMissing = 0xFFFFFFFF;
+inline DWORD Parameter(const char* name) { return kParameters.Dword(name, kMissing); }
 
 inline void ExpectParametersUntouched(const char* what) {
-    for (const char* name : kStoredNames) {
-        DWORD value = 0;
-        EXPECT_TRUE(ReadParameter(name, &value)) << what << ": " << name;
-        EXPECT_EQ(value, kUntouched) << what << ": " << name;
-    }
+    for (const char* name : kStoredNames) EXPECT_EQ(Parameter(name), kUntouched) << what << ": " << name;
 }
 
 inline void TouchWorkedExample(ScriptedControlDevice* device, int count = 4) {
@@ -93,8 +81,7 @@ inline HWND TouchUntilConfirmation(ScriptedControlDevice* device, const char* ca
 inline void ExpectEndedWithNothingStored(Program* program) {
     ASSERT_TRUE(program->Ended(5000));
     EXPECT_EQ(program->exitCode, 0) << "the program ends all the same";
-    DWORD value = 0;
-    EXPECT_FALSE(ReadParameter("XLow", &value)) << "nothing stored";
+    EXPECT_EQ(Parameter("XLow"), kMissing) << "nothing stored";
     PresetParameters();
 }
 

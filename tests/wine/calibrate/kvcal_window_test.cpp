@@ -119,11 +119,7 @@ TEST(CalibrationWindow, ConfirmedPassIsStored) {
     ASSERT_TRUE(program.Ended(5000));
     EXPECT_EQ(program.exitCode, 0);
     const DWORD stored[] = {1998, 2, 1598, 2, 0, 0, 0};
-    for (size_t i = 0; i < 7; ++i) {
-        DWORD value = kUntouched;
-        EXPECT_TRUE(ReadParameter(kStoredNames[i], &value)) << kStoredNames[i];
-        EXPECT_EQ(value, stored[i]) << kStoredNames[i];
-    }
+    for (size_t i = 0; i < 7; ++i) EXPECT_EQ(Parameter(kStoredNames[i]), stored[i]) << kStoredNames[i];
     EXPECT_EQ(device.Count(IOCTL_POINTER_RELOAD_SETTINGS), 0u);
 }
 
@@ -168,7 +164,7 @@ TEST(CalibrationWindow, EscapeDuringTheThirdTargetSendsOnlyTheReload) {
 }
 
 TEST(CalibrationWindow, UnwritableKeyShowsThePrivilegeMessage) {
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY);
+    kParameters.Remove();
     ScriptedControlDevice device(DBSCREENPOS_SINGLE);
     Program program(&device);
     HWND confirm = TouchUntilConfirmation(&device, " Confirm Calibration");

@@ -16,6 +16,7 @@
 #include "gui_wait.h"
 #include "kvcal_ids.h"
 #include "process_runner.h"
+#include "registry.h"
 
 namespace {
 
@@ -153,14 +154,9 @@ TEST(KvcalProgram, StartUpTimeToTheFirstTarget) {
 }  // namespace
 
 // Runs in a prefix of its own where no driver was ever loaded; the
-// programs it starts read this at their start-up (see xvfb_fixture.sh).
+// programs it starts read this at their start-up (see kvcal_prefix.sh).
 void UnmanagedWindowsForChildren() {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-    RegCloseKey(key);
+    kvtest::UserKey("Software\\Wine\\X11 Driver").SetText("Managed", "N");
 }
 
 int main(int argc, char** argv) {

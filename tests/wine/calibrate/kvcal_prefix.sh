@@ -7,7 +7,7 @@
 #   kvcal_prefix.sh PROGRAM    with DISPLAY set
 set -u
 program=${1:?program whose Wine prefix the tests use}
-root=$(cd "$(dirname "$0")/../.." && pwd)
+root=$(cd "$(dirname "$0")/../../.." && pwd)
 : "${DISPLAY:?the X display of the tests}"
 
 # Wine's desktop process keeps the display of the program that started it

@@ -50,7 +50,7 @@ std::vector<int> ButtonIds(HWND dialog) {
 }
 
 TEST(ChineseEdition, RegistryFailureInItsOwnDialog) {
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY);
+    kParameters.Remove();
     ScriptedControlDevice device(DBSCREENPOS_SINGLE);
     Program program(&device);
     HWND confirm = TouchUntilConfirmation(&device, kConfirmCalibrationCaption);

@@ -1,0 +1,87 @@
+# How the Wine tests are built and registered; tests/wine/CMakeLists.txt
+# includes this before its folders, which all use it.
+
+set(KV_WINE_SHARED ${CMAKE_CURRENT_LIST_DIR})
+
+# GoogleTest as the tests use it. mingw's win32 thread model has no
+# std::mutex, which gtest's Notification wants; a Win32-event one stands
+# in, for gtest and every program built with it.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
+target_compile_options(gtest PUBLIC "$<$<COMPILE_LANGUAGE:CXX>:-include;${KV_WINE_SHARED}/gtest_notification.h>")
+
+# The X display of the tests ON_DISPLAY (below).
+set(KV_XVFB_DISPLAY ":12" CACHE STRING "X display of the window tests")
+
+# The machinery the tests share: starting programs, waiting, the registry,
+# kernel services (headers in tests/wine/shared).
+add_library(wine_test_support STATIC ${KV_WINE_SHARED}/registry.cpp ${KV_WINE_SHARED}/kernel_services.cpp)
+target_include_directories(wine_test_support PUBLIC ${KV_WINE_SHARED})
+target_compile_definitions(wine_test_support PRIVATE _WIN32_WINNT=0x0500 WINVER=0x0500)
+target_compile_options(wine_test_support PRIVATE ${KV_WARNINGS})
+target_link_libraries(wine_test_support PUBLIC advapi32)
+
+# kv_wine_program(TARGET [WIN32] [GTEST | GTEST_MAIN] SOURCE... [LIBRARIES LIBRARY...])
+#   A program that runs under Wine: warnings are errors, and libgcc and
+#   libstdc++ are linked in (a prefix has no mingw DLLs); the shared
+#   machinery comes with it. GTEST links GoogleTest, GTEST_MAIN its main too.
+function(kv_wine_program target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "WIN32;GTEST;GTEST_MAIN" "" "LIBRARIES")
+  if(arg_WIN32)
+    add_executable(${target} WIN32 ${arg_UNPARSED_ARGUMENTS})
+  else()
+    add_executable(${target} ${arg_UNPARSED_ARGUMENTS})
+  endif()
+  target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${KV_WARNINGS}>")
+  target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  target_link_libraries(${target} PRIVATE ${arg_LIBRARIES} wine_test_support)
+  if(arg_GTEST_MAIN)
+    target_link_libraries(${target} PRIVATE gtest_main)
+  elseif(arg_GTEST)
+    target_link_libraries(${target} PRIVATE gtest)
+  endif()
+endfunction()
+
+# kv_wine_test(NAME COMMAND ARG... [TIMEOUT SECONDS] [ON_DISPLAY]
+#              [OWN_PREFIX FIRST_DISPLAY] [NEVER_SKIPPED] [SETS_UP FIXTURE]
+#              [REQUIRES FIXTURE...] [LOCKS RESOURCE...] [ENVIRONMENT VAR=VALUE...]
+#              [ENVIRONMENT_MODIFICATION VAR=OP:VALUE...])
+#   One Wine test. Exit code 77 means the runner cannot run the program
+#   here (32-bit code on a machine without it): skipped, unless
+#   NEVER_SKIPPED. ON_DISPLAY: on the shared Xvfb (fixture xvfb); the
+#   window tests, and every test of the main prefix, since Wine's desktop
+#   process keeps the display of a session's first program. OWN_PREFIX:
+#   in the prefix of this build folder and an Xvfb of its own, the first
+#   free display from FIRST_DISPLAY up. Without TIMEOUT, CTest's default.
+function(kv_wine_test name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "ON_DISPLAY;NEVER_SKIPPED" "TIMEOUT;OWN_PREFIX;SETS_UP"
+    "COMMAND;REQUIRES;LOCKS;ENVIRONMENT;ENVIRONMENT_MODIFICATION")
+  set(command ${arg_COMMAND})
+  if(DEFINED arg_OWN_PREFIX)
+    list(POP_FRONT command program)
+    set(command ${KV_WINE_SHARED}/run_in_own_prefix.sh ${arg_OWN_PREFIX} ${CMAKE_CURRENT_BINARY_DIR}/wineprefix
+      $<TARGET_FILE:${program}> ${command})
+  endif()
+  add_test(NAME ${name} COMMAND ${command})
+  set(requires ${arg_REQUIRES})
+  set(environment ${arg_ENVIRONMENT})
+  if(arg_ON_DISPLAY)
+    list(APPEND requires xvfb)
+    list(PREPEND environment DISPLAY=${KV_XVFB_DISPLAY})
+  endif()
+  if(NOT arg_NEVER_SKIPPED)
+    set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77)
+  endif()
+  foreach(pair TIMEOUT:arg_TIMEOUT FIXTURES_SETUP:arg_SETS_UP FIXTURES_REQUIRED:requires RESOURCE_LOCK:arg_LOCKS
+               ENVIRONMENT:environment ENVIRONMENT_MODIFICATION:arg_ENVIRONMENT_MODIFICATION)
+    string(REPLACE ":" ";" pair ${pair})
+    list(GET pair 0 property)
+    list(GET pair 1 variable)
+    if(${variable})
+      set_tests_properties(${name} PROPERTIES ${property} "${${variable}}")
+    endif()
+  endforeach()
+endfunction()
