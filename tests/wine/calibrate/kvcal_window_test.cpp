@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "kvcal_test_support.h"
+#include "pixels.h"
 
 namespace {
 
@@ -25,27 +26,10 @@ COLORREF ScreenPixel(int x, int y) {
 // instruction text is (red 32, green 32, blue 255), and the background
 // (166, 202, 240) is not.
 int CountBluePixels(const RECT& r) {
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
     int count = 0;
-    const uint8_t* p = static_cast<const uint8_t*>(bits);
-    for (int i = 0; i < w * h; ++i, p += 4) count += p[0] > 200 && p[1] < 120 && p[2] < 120;  // B, G, R
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    for (DWORD pixel : ScreenPixels(r)) {
+        count += (pixel & 0xFF) > 200 && ((pixel >> 8) & 0xFF) < 120 && ((pixel >> 16) & 0xFF) < 120;
+    }
     return count;
 }
 

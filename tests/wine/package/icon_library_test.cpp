@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "icon_ids.h"
+#include "pixels.h"
 #include "process_runner.h"
 
 namespace {
@@ -44,29 +45,11 @@ std::vector<int> GroupSizes(HMODULE module, int id) {
 
 // The icon drawn on white, as 32-bit pixels, to compare pictures.
 std::vector<DWORD> Render(HICON icon, int size) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    std::vector<DWORD> pixels;
-    if (bitmap) {
-        HGDIOBJ old = SelectObject(dc, bitmap);
+    return kvtest::DrawnPixels(size, size, [&](HDC dc) {
         RECT all = {0, 0, size, size};
         FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-        GdiFlush();
-        const DWORD* p = static_cast<const DWORD*>(bits);
-        pixels.assign(p, p + size * size);
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-    }
-    DeleteDC(dc);
-    return pixels;
+    });
 }
 
 size_t PaintedPixels(const std::vector<DWORD>& pixels) {
