@@ -47,8 +47,8 @@ CalibrationApp::~CalibrationApp() {
 bool CalibrationApp::OpenDevice(uint32_t* screenPos) {
     const bool opened = device_.Open();
     uint32_t returned = 0;
-    if (opened && device_.Control(IOCTL_POINTER_GET_SCREEN_POS, nullptr, 0, screenPos, sizeof *screenPos,
-                                       &returned) &&
+    if (opened &&
+        device_.Control(IOCTL_POINTER_GET_SCREEN_POS, nullptr, 0, screenPos, sizeof *screenPos, &returned) &&
         returned >= sizeof *screenPos)
         return true;
     // An edition that can tell a wrong driver version apart says so when

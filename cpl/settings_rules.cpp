@@ -57,7 +57,9 @@ int32_t ModeIndexFromButtonMode(uint32_t buttonMode) {
     return static_cast<int32_t>(buttonMode / BUTTONMODE_CLICK_ON_TOUCH_UP - 1u);
 }
 
-uint32_t ButtonModeFromIndex(int32_t index) { return (static_cast<uint32_t>(index) + 1u) * BUTTONMODE_CLICK_ON_TOUCH_UP; }
+uint32_t ButtonModeFromIndex(int32_t index) {
+    return (static_cast<uint32_t>(index) + 1u) * BUTTONMODE_CLICK_ON_TOUCH_UP;
+}
 
 uint32_t LiveDeviceMode(uint32_t buttonMode) { return KV_DEVICE_MODE_BASE + buttonMode; }
 

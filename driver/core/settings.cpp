@@ -71,10 +71,8 @@ void ApplyCalibrationBlock(DriverState& state, const CalibrationBlock& block) {
 void ApplyBeepSettings(DriverState& state, const BeepSettings& beep) {
     DriverSettings& s = state.Settings;
     s.BeepMode = beep.BeepMode;
-    s.BeepFreq = InRange(beep.BeepFreq, KV_BEEP_FREQ_MIN, KV_BEEP_FREQ_MAX) ? beep.BeepFreq
-                                                                    : KV_BEEP_FREQ_FALLBACK;
-    s.BeepTime = InRange(beep.BeepTime, KV_BEEP_TIME_MIN, KV_BEEP_TIME_MAX) ? beep.BeepTime
-                                                                    : KV_BEEP_TIME_FALLBACK;
+    s.BeepFreq = InRange(beep.BeepFreq, KV_BEEP_FREQ_MIN, KV_BEEP_FREQ_MAX) ? beep.BeepFreq : KV_BEEP_FREQ_FALLBACK;
+    s.BeepTime = InRange(beep.BeepTime, KV_BEEP_TIME_MIN, KV_BEEP_TIME_MAX) ? beep.BeepTime : KV_BEEP_TIME_FALLBACK;
     s.BeepFreq2 = beep.BeepFreq2;
     s.BeepTime2 = beep.BeepTime2;
 }
