@@ -27,8 +27,8 @@ DWORD InstallFor(OsClass os, const std::string& infPath, bool* rolledBack) {
 
 // The message after a rollback, in the edition's words, with `error`.
 void ShowRolledBackMessage(DWORD error, HINSTANCE texts) {
-    const std::string text = EditionText(texts, IDS_INSTALL_UNDONE) + std::to_string(error);
-    MessageBoxA(nullptr, text.c_str(), EditionText(texts, IDS_ERROR_CAPTION).c_str(), MB_ICONERROR);
+    const std::wstring text = EditionText(texts, IDS_INSTALL_UNDONE) + std::to_wstring(error);
+    MessageBoxW(nullptr, text.c_str(), EditionText(texts, IDS_ERROR_CAPTION).c_str(), MB_ICONERROR);
 }
 
 }  // namespace
@@ -51,5 +51,5 @@ DWORD RunInstallation(OsClass os, bool restartRequested, HINSTANCE texts) {
 }
 
 void ShowUnsupportedSystemMessage(HINSTANCE texts) {
-    MessageBoxA(nullptr, EditionText(texts, IDS_UNSUPPORTED_SYSTEM).c_str(), nullptr, MB_ICONINFORMATION);
+    MessageBoxW(nullptr, EditionText(texts, IDS_UNSUPPORTED_SYSTEM).c_str(), nullptr, MB_ICONINFORMATION);
 }

@@ -14,7 +14,7 @@ namespace {
 bool ReadProgramFolder(HINSTANCE texts, std::string& folder) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_CURRENT_VERSION_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        MessageBoxA(nullptr, EditionText(texts, IDS_CANNOT_OPEN_REGISTRY).c_str(), "Error", MB_OK);
+        MessageBoxW(nullptr, EditionText(texts, IDS_CANNOT_OPEN_REGISTRY).c_str(), L"Error", MB_OK);
         return false;
     }
     RegCloseKey(key);
@@ -43,7 +43,7 @@ std::string WriteBatchFile(const std::string& text, std::string& folder) {
     std::string batch;
     const HANDLE file = CreateBatchFile(folder, batch);
     if (file == INVALID_HANDLE_VALUE) {
-        AppMessageBox(nullptr, "abc");  // the package's own words for it
+        AppMessageBox(nullptr, L"abc");  // the package's own words for it
         return std::string();
     }
     DWORD written = 0;
