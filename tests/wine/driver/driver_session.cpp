@@ -13,7 +13,7 @@ StoredValue Dword(const std::string& name, DWORD value) {
     return {name, REG_DWORD, Words({value})};
 }
 
-Bytes Words(std::initializer_list<DWORD> words) {
+Bytes Words(const std::vector<DWORD>& words) {
     Bytes bytes;
     for (DWORD word : words) {
         for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<BYTE>(word >> (8 * i)));

@@ -29,7 +29,7 @@ struct StoredValue {
 };
 StoredValue Dword(const std::string& name, DWORD value);
 
-Bytes Words(std::initializer_list<DWORD> words);
+Bytes Words(const std::vector<DWORD>& words);
 DWORD WordAt(const Bytes& bytes, size_t index);
 // The seven-byte report the controller sends for contact c at raw (x, y).
 Bytes RawReport(BYTE contact, int x, int y);
