@@ -196,9 +196,6 @@ enum KvDriverValueId { KV_FOR_EACH_DRIVER_VALUE(KV_DEFINE_VALUE_ID) KV_DRIVER_VA
 #define KV_VALUE_NAME(name) ((void)KV_VALUE_##name, #name)
 #define KV_VALUE_NAME_ITEM(name) #name,
 
-/* Written by the calibration program only; the driver does not read it. */
-#define KV_VALUE_NAME_XOffset "XOffset"
-
 /* The control device as user mode opens it. */
 #define KV_CONTROL_DEVICE_PATH "\\\\.\\kvusb"
 
