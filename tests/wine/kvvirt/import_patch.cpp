@@ -1,6 +1,7 @@
 // Points some of the loaded filter's imports at the harness: the speaker
-// (Wine's faults when called), pool (counted and failed on demand) and the
-// timer and DPC calls (with Windows' timing). Patched in memory as the
+// (Wine's faults when called), pool (counted and failed on demand), the
+// timer and DPC calls (with Windows' timing) and device deletion (held back
+// while files are open, as Windows does). Patched in memory as the
 // image loads, before its entry point runs; the file on disk is untouched.
 #include "harness.h"
 
@@ -19,6 +20,7 @@ const ImportPatch kPatches[] = {
     {"ntoskrnl.exe", "ExFreePoolWithTag", reinterpret_cast<void*>(&LedgerFree), true},
     {"ntoskrnl.exe", "KeSetTimer", reinterpret_cast<void*>(&ModelSetTimer), true},
     {"ntoskrnl.exe", "KeCancelTimer", reinterpret_cast<void*>(&ModelCancelTimer), true},
+    {"ntoskrnl.exe", "IoDeleteDevice", reinterpret_cast<void*>(&ModelDeleteDevice), true},
     {"ntoskrnl.exe", "KeRemoveQueueDpc", reinterpret_cast<void*>(&ModelRemoveQueueDpc), false},
     {"ntoskrnl.exe", "MmGetSystemRoutineAddress", reinterpret_cast<void*>(&ModelGetSystemRoutineAddress), false},
 };
