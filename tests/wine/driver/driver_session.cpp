@@ -84,6 +84,24 @@ bool DriverSession::Start(std::string* error) {
            harness_.TakeStackEvents(&events, error);
 }
 
+bool DriverSession::Replug(std::string* error) {
+    CloseControl();
+    LONG status = 0;
+    KvVirtState state;
+    if (!harness_.Pnp(0, KVVIRT_PNP_SURPRISE_REMOVAL, &status, error) ||
+        !harness_.Pnp(0, KVVIRT_PNP_REMOVE, &status, error) || !harness_.Query(&state, error)) {
+        return false;
+    }
+    if (state.Loaded) {
+        *error = state.PriorInstance ? "kvusb.sys stays loaded: its control device is still open" : "kvusb.sys stays";
+        return false;
+    }
+    if (!harness_.Start(HarnessFolder(), error)) return false;
+    control_ = OpenControlDevice();
+    if (control_ == INVALID_HANDLE_VALUE) *error = "the control device did not come back";
+    return control_ != INVALID_HANDLE_VALUE;
+}
+
 bool DriverSession::StoreSettings(const std::vector<StoredValue>& values, std::string* error) {
     const RegKey parameters = MachineKey(KV_PARAMETERS_KEY);
     parameters.Remove();

@@ -53,6 +53,11 @@ public:
     // makes the driver reload.
     bool StoreSettings(const std::vector<StoredValue>& values, std::string* error);
 
+    // Unplugs the last controller (this session's handle closed first) and
+    // plugs it in again, keeping the stored settings: false, with the
+    // reason, when the driver did not unload in between or did not start.
+    bool Replug(std::string* error);
+
     IoctlResult Ioctl(DWORD code, const Bytes& input, DWORD outputLength);
     // Closes this session's handle (before the driver is unloaded).
     void CloseControl();
