@@ -10,6 +10,8 @@
 KV_WINE32_LOADER=${KV_WINE32_LOADER:-/usr/lib/wine/wine}
 KV_WINE64_LOADER=${KV_WINE64_LOADER:-/usr/lib/wine/wine64}
 KV_WINESERVER=${KV_WINESERVER:-/usr/lib/wine/wineserver64}
+# Where scripts/bootstrap puts the i386 emulator (scripts/i386-emulator).
+KV_I386_EMULATOR=${KV_I386_EMULATOR:-/usr/local/lib/kvtouch/qemu-i386}
 
 # Prints win32 or win64 for a PE file, from the machine field of its header.
 kv_pe_arch() {
@@ -49,6 +51,29 @@ kv_probe_32() {
   return 2
 }
 
+# How this machine runs the win32 layer, in KV_WIN32_WAY: native (its
+# kernel runs 32-bit code), emulated (it refuses it, and the i386 emulator
+# runs it in a namespace of its own; inside that namespace too) or none
+# (then KV_NO32_REASON says why, and the status is kv_probe_32's).
+kv_win32_way() {
+  local status=0 emulator
+  emulator="$(dirname "${BASH_SOURCE[0]}")/i386-emulator"
+  kv_probe_32 || status=$?
+  if [ "$status" -eq 0 ]; then
+    KV_WIN32_WAY=native
+    [ "${KV_I386_NAMESPACE:-}" = 1 ] && KV_WIN32_WAY=emulated
+    return 0
+  fi
+  KV_WIN32_WAY=none
+  [ "$status" -eq 77 ] || return "$status"
+  if "$emulator" run "$KV_WINE32_LOADER" --version >/dev/null 2>&1; then
+    KV_WIN32_WAY=emulated
+    return 0
+  fi
+  KV_NO32_REASON="$KV_NO32_REASON, and the i386 emulator cannot run it ($("$emulator" run true 2>&1 | head -n 1))"
+  return 77
+}
+
 # The build folder that holds PATH: the nearest parent with a CMakeCache.txt.
 kv_build_dir() {
   (cd "$(dirname "$1")" && while [ ! -f CMakeCache.txt ] && [ "$PWD" != / ]; do cd ..; done
@@ -57,7 +82,10 @@ kv_build_dir() {
 
 # Sets the Wine environment for ARCH with the prefix in PROGRAM's build
 # folder (or $KV_WINEPREFIX when set). Returns 77 for win32 on a machine
-# without 32-bit support, 1 when Wine is missing.
+# that runs 32-bit code neither way, 1 when Wine is missing; for win32 to
+# be run under the emulator from outside its namespace, sets
+# KV_WIN32_WAY=emulated and returns 78: run again through
+# scripts/i386-emulator.
 kv_wine_select() {
   local arch=$1 program=$2 build status
   case "$arch" in
@@ -68,11 +96,12 @@ kv_wine_select() {
       fi
       WINELOADER=$KV_WINE64_LOADER ;;
     win32)
-      kv_probe_32; status=$?
+      kv_win32_way; status=$?
       if [ "$status" -ne 0 ]; then
         echo "wine-run: $KV_NO32_REASON; 32-bit Wine tests skipped" >&2
         return "$status"
       fi
+      if [ "$KV_WIN32_WAY" = emulated ] && [ "${KV_I386_NAMESPACE:-}" != 1 ]; then return 78; fi
       WINELOADER=$KV_WINE32_LOADER ;;
   esac
   if [ -n "${KV_WINEPREFIX:-}" ]; then
