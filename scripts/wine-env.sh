@@ -51,27 +51,36 @@ kv_probe_32() {
   return 2
 }
 
-# How this machine runs the win32 layer, in KV_WIN32_WAY: native (its
-# kernel runs 32-bit code), emulated (it refuses it, and the i386 emulator
-# runs it in a namespace of its own; inside that namespace too) or none
-# (then KV_NO32_REASON says why, and the status is kv_probe_32's).
+# How this machine runs 32-bit code, exported in KV_WIN32_WAY (the tests
+# read it too): native (its kernel runs it), emulated (it refuses it, and
+# the i386 emulator runs it in a namespace of its own; inside that
+# namespace too) or none (then KV_NO32_REASON says why). The status, also
+# in KV_WIN32_STATUS, is 0, or kv_probe_32's.
 kv_win32_way() {
-  local status=0 emulator
+  local emulator
   emulator="$(dirname "${BASH_SOURCE[0]}")/i386-emulator"
-  kv_probe_32 || status=$?
-  if [ "$status" -eq 0 ]; then
+  KV_WIN32_STATUS=0
+  kv_probe_32 || KV_WIN32_STATUS=$?
+  if [ "$KV_WIN32_STATUS" -eq 0 ]; then
     KV_WIN32_WAY=native
     [ "${KV_I386_NAMESPACE:-}" = 1 ] && KV_WIN32_WAY=emulated
-    return 0
-  fi
-  KV_WIN32_WAY=none
-  [ "$status" -eq 77 ] || return "$status"
-  if "$emulator" run "$KV_WINE32_LOADER" --version >/dev/null 2>&1; then
+  elif [ "$KV_WIN32_STATUS" -eq 77 ] && "$emulator" run "$KV_WINE32_LOADER" --version >/dev/null 2>&1; then
     KV_WIN32_WAY=emulated
-    return 0
+    KV_WIN32_STATUS=0
+  else
+    KV_WIN32_WAY=none
+    [ "$KV_WIN32_STATUS" -eq 77 ] &&
+      KV_NO32_REASON="$KV_NO32_REASON, and the i386 emulator cannot run it ($("$emulator" run true 2>&1 | head -n 1))"
   fi
-  KV_NO32_REASON="$KV_NO32_REASON, and the i386 emulator cannot run it ($("$emulator" run true 2>&1 | head -n 1))"
-  return 77
+  export KV_WIN32_WAY
+  return "$KV_WIN32_STATUS"
+}
+
+# True when this process must first enter the emulator's namespace: the
+# machine refuses 32-bit code, so every Wine process (a 64-bit program's
+# 32-bit children too) runs there. Call after kv_win32_way.
+kv_needs_emulator_namespace() {
+  [ "$KV_WIN32_WAY" = emulated ] && [ "${KV_I386_NAMESPACE:-}" != 1 ]
 }
 
 # The build folder that holds PATH: the nearest parent with a CMakeCache.txt.
@@ -82,12 +91,10 @@ kv_build_dir() {
 
 # Sets the Wine environment for ARCH with the prefix in PROGRAM's build
 # folder (or $KV_WINEPREFIX when set). Returns 77 for win32 on a machine
-# that runs 32-bit code neither way, 1 when Wine is missing; for win32 to
-# be run under the emulator from outside its namespace, sets
-# KV_WIN32_WAY=emulated and returns 78: run again through
-# scripts/i386-emulator.
+# that runs 32-bit code neither way (after kv_win32_way), 1 when Wine is
+# missing.
 kv_wine_select() {
-  local arch=$1 program=$2 build status
+  local arch=$1 program=$2 build
   case "$arch" in
     win64)
       if [ ! -x "$KV_WINE64_LOADER" ]; then
@@ -96,12 +103,10 @@ kv_wine_select() {
       fi
       WINELOADER=$KV_WINE64_LOADER ;;
     win32)
-      kv_win32_way; status=$?
-      if [ "$status" -ne 0 ]; then
+      if [ "$KV_WIN32_STATUS" -ne 0 ]; then
         echo "wine-run: $KV_NO32_REASON; 32-bit Wine tests skipped" >&2
-        return "$status"
+        return "$KV_WIN32_STATUS"
       fi
-      if [ "$KV_WIN32_WAY" = emulated ] && [ "${KV_I386_NAMESPACE:-}" != 1 ]; then return 78; fi
       WINELOADER=$KV_WINE32_LOADER ;;
   esac
   if [ -n "${KV_WINEPREFIX:-}" ]; then
