@@ -83,6 +83,15 @@ kv_needs_emulator_namespace() {
   [ "$KV_WIN32_WAY" = emulated ] && [ "${KV_I386_NAMESPACE:-}" != 1 ]
 }
 
+# Makes INTERPRETER the handler of every i386 ELF file in the binfmt_misc
+# mounted at MOUNT, under NAME with the binfmt FLAGS.
+kv_binfmt_i386() {
+  local mount=$1 name=$2 interpreter=$3 flags=$4
+  local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+  local mask='\xff\xff\xff\xff\xff\xfe\xfe\xfc\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+  printf ':%s:M::%s:%s:%s:%s' "$name" "$magic" "$mask" "$interpreter" "$flags" >"$mount/register"
+}
+
 # The build folder that holds PATH: the nearest parent with a CMakeCache.txt.
 kv_build_dir() {
   (cd "$(dirname "$1")" && while [ ! -f CMakeCache.txt ] && [ "$PWD" != / ]; do cd ..; done
