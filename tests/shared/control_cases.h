@@ -49,8 +49,7 @@ inline constexpr BeepBoundCase kBeepBoundCases[] = {
 // nothing. Value i of the record is 100 + i (StoreWords).
 struct StoreCase {
     const char* what;
-    uint32_t inputLength;
-    uint32_t present;
+    uint32_t inputLength, present;
     bool stored;
 };
 

@@ -12,69 +12,66 @@
 namespace {
 
 // The filter's devices that files were opened on; it has a few.
-constexpr ULONG kMaxWatched = 8;
 struct WatchedDevice {
     PDEVICE_OBJECT Device;
     LONG OpenFiles;
     bool DeletePending;
 };
-WatchedDevice g_Watched[kMaxWatched];
+WatchedDevice g_Watched[8];
 KSPIN_LOCK g_WatchLock;
-PDRIVER_DISPATCH g_FilterCreate;
-PDRIVER_DISPATCH g_FilterClose;
+PDRIVER_DISPATCH g_FilterCreate, g_FilterClose;
 
-// Runs with the watch lock held; null when the table is full.
-WatchedDevice* Entry(PDEVICE_OBJECT device) {
-    WatchedDevice* free = nullptr;
+// DEVICE's entry, made when `add`; null when there is none (or no room).
+// Runs with the watch lock held.
+WatchedDevice* Entry(PDEVICE_OBJECT device, bool add) {
     for (WatchedDevice& watched : g_Watched) {
         if (watched.Device == device) return &watched;
-        if (!watched.Device && !free) free = &watched;
     }
-    if (free) *free = WatchedDevice{device, 0, false};
-    return free;
+    for (WatchedDevice& watched : g_Watched) {
+        if (add && !watched.Device) return &(watched = WatchedDevice{device, 0, false});
+    }
+    return nullptr;
 }
+
+// Only a real open has a file object; the harness's own requests have
+// none. Looked at before the filter completes (and frees) the request.
+bool OfAFile(PIRP irp) { return IoGetCurrentIrpStackLocation(irp)->FileObject != nullptr; }
 
 void CountFile(PDEVICE_OBJECT device, LONG change) {
     KIRQL irql;
     KeAcquireSpinLock(&g_WatchLock, &irql);
-    if (WatchedDevice* watched = Entry(device)) watched->OpenFiles += change;
+    if (WatchedDevice* watched = Entry(device, true)) watched->OpenFiles += change;
     KeReleaseSpinLock(&g_WatchLock, irql);
 }
 
-// Only a real open has a file object; the harness's own requests have none.
 extern "C" NTSTATUS NTAPI CountingCreate(PDEVICE_OBJECT device, PIRP irp) {
-    const bool file = IoGetCurrentIrpStackLocation(irp)->FileObject != nullptr;
+    const bool file = OfAFile(irp);
     const NTSTATUS status = g_FilterCreate(device, irp);
     if (file && NT_SUCCESS(status) && status != STATUS_PENDING) CountFile(device, 1);
     return status;
 }
 
 extern "C" NTSTATUS NTAPI CountingClose(PDEVICE_OBJECT device, PIRP irp) {
-    const bool file = IoGetCurrentIrpStackLocation(irp)->FileObject != nullptr;
-    const NTSTATUS status = g_FilterClose(device, irp);
-    if (file) CountFile(device, -1);
-    return status;
+    if (OfAFile(irp)) CountFile(device, -1);
+    return g_FilterClose(device, irp);
 }
 
-// Takes one device whose deletion may go ahead now (all of them: `any`)
-// out of the table; null when there is none.
-PDEVICE_OBJECT TakeDeletable(bool any) {
-    PDEVICE_OBJECT device = nullptr;
-    KIRQL irql;
-    KeAcquireSpinLock(&g_WatchLock, &irql);
-    for (WatchedDevice& watched : g_Watched) {
-        if (watched.Device && watched.DeletePending && (any || watched.OpenFiles <= 0)) {
-            device = watched.Device;
-            watched = WatchedDevice{};
-            break;
-        }
-    }
-    KeReleaseSpinLock(&g_WatchLock, irql);
-    return device;
-}
-
+// Deletes the held devices nothing is open on any more (all of them: `any`).
 void DeleteHeldDevices(bool any) {
-    while (PDEVICE_OBJECT device = TakeDeletable(any)) IoDeleteDevice(device);
+    for (;;) {
+        PDEVICE_OBJECT device = nullptr;
+        KIRQL irql;
+        KeAcquireSpinLock(&g_WatchLock, &irql);
+        for (WatchedDevice& watched : g_Watched) {
+            if (!device && watched.DeletePending && (any || watched.OpenFiles <= 0)) {
+                device = watched.Device;
+                watched = WatchedDevice{};
+            }
+        }
+        KeReleaseSpinLock(&g_WatchLock, irql);
+        if (!device) return;
+        IoDeleteDevice(device);
+    }
 }
 
 }  // namespace
@@ -90,18 +87,12 @@ void WatchTargetFiles(PDRIVER_OBJECT target) {
 }
 
 extern "C" VOID NTAPI ModelDeleteDevice(PDEVICE_OBJECT device) {
-    bool held = false;
     KIRQL irql;
     KeAcquireSpinLock(&g_WatchLock, &irql);
-    for (WatchedDevice& watched : g_Watched) {
-        if (watched.Device != device) continue;
-        held = watched.OpenFiles > 0;
-        if (held) {
-            watched.DeletePending = true;
-        } else {
-            watched = WatchedDevice{};
-        }
-    }
+    WatchedDevice* watched = Entry(device, false);
+    const bool held = watched && watched->OpenFiles > 0;
+    if (held) watched->DeletePending = true;
+    if (watched && !held) *watched = WatchedDevice{};
     KeReleaseSpinLock(&g_WatchLock, irql);
     if (!held) IoDeleteDevice(device);
 }
