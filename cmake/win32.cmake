@@ -1,6 +1,9 @@
 # Cross build for Windows (i686 shipped, x86_64 tested): the shipped
 # binaries and the tests that run under Wine.
 enable_language(RC)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL i686)
+  include(cmake/i586.cmake)
+endif()
 include(cmake/kernel_driver.cmake)
 add_subdirectory(common)
 add_subdirectory(driver/core)
