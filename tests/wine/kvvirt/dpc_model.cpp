@@ -81,7 +81,14 @@ void WaitForIdleDpc() {
     for (ULONG waited = 0; g_Model.Phase != kIdle && waited < 2000; ++waited) Pause(1);
 }
 
+// Wine's KeSetTimer on a timer whose expiry is still being handled waits
+// for that handling while holding the lock the handling needs: the caller
+// and the expiry then wait for each other for good. So an expiry under way
+// finishes, and Wine's timer is cancelled, before the timer is set again.
+// (Windows sets it at once; only when the new setting starts differs.)
 extern "C" BOOLEAN NTAPI ModelSetTimer(PKTIMER, LARGE_INTEGER due, PKDPC dpc) {
+    WaitForIdleDpc();
+    KeCancelTimer(&g_Model.Timer);
     g_Model.FilterDpc = dpc;
     return KeSetTimer(&g_Model.Timer, due, &g_Model.Expiry);
 }
