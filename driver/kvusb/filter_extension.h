@@ -14,7 +14,8 @@ enum PnpState : ULONG {
     kPnpStarted = 2,
     kPnpStartFailed = 3,
     kPnpStopped = 4,
-    kPnpPoweredDown = 5,
+    // 5 is not used: a device in low power is still started, and a stop
+    // passes down whatever the power state.
     kPnpSurpriseRemoved = 6,
     kPnpRemoved = 7,
 };

@@ -38,8 +38,9 @@ KV_PAGED NTSTATUS StartDevice(FilterExtension* ext, PIRP irp) {
     return CompleteRequest(irp, status, irp->IoStatus.Information);
 }
 
+// Never failed: the stack above has already stopped, and Windows treats a
+// failed stop as fatal.
 KV_PAGED NTSTATUS StopDevice(FilterExtension* ext, PIRP irp) {
-    if (ext->PnpState == kPnpPoweredDown) return CompleteRequest(irp, STATUS_DEVICE_POWER_FAILURE);
     if (ext->PnpState == kPnpStarted) ext->PnpState = kPnpStopped;
     return PassDown(ext, irp);
 }

@@ -44,7 +44,7 @@ extern "C" void NTAPI Expired(PKDPC, PVOID, PVOID, PVOID) {
     LetTheUnloadFinish();
     if (g_Harness.TargetGone) {
         // Running it now would run code that is no longer there.
-        CountEvent(&KvVirtAccounting::LateDpcs);
+        BreakRule(KVVIRT_RULE_NO_LATE_DPC);
     } else if (InterlockedCompareExchange(&g_Model.Phase, kRunning, kQueued) == kQueued) {
         g_Model.Runner = PsGetCurrentThreadId();
         PKDPC dpc = g_Model.FilterDpc;
@@ -120,6 +120,6 @@ void HoldEndingDpc() {
     if (g_Model.Runner != PsGetCurrentThreadId() || !g_Model.Model.RunningHoldMs) return;
     Pause(g_Model.Model.RunningHoldMs);
     if (!g_Harness.TargetGone) return;
-    CountEvent(&KvVirtAccounting::LateDpcs);
+    BreakRule(KVVIRT_RULE_NO_LATE_DPC);
     for (;;) Pause(1000);
 }

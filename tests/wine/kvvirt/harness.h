@@ -39,7 +39,8 @@ struct VirtualExtension {
 struct VirtualController {
     PDEVICE_OBJECT Pdo;
     PDEVICE_OBJECT Below;
-    bool Gone;  // surprise-removed or removed: nothing but Plug and Play may arrive
+    bool Removed;  // the removal reached the device: nothing may arrive after it
+    volatile LONG PowerArrived;  // power and WMI requests that reached the device
     UCHAR Report[KVVIRT_MAX_REPORT];
     ULONG ReportLength;
     ULONG Mode;
@@ -80,11 +81,19 @@ void Append(RecordLog<Record>& log, const Record& record) {
     KeReleaseSpinLock(&g_Harness.LogLock, irql);
 }
 
-// Adds one to a count of the accounting.
-inline void CountEvent(uint32_t KvVirtAccounting::*count) {
+// Counts a breach of one of the rules (kvvirt_protocol.h).
+inline void BreakRule(KvVirtRule rule, uint32_t times = 1) {
     KIRQL irql;
     KeAcquireSpinLock(&g_Harness.LogLock, &irql);
-    g_Harness.Counts.*count += 1;
+    g_Harness.Counts.Broken[rule] += times;
+    KeReleaseSpinLock(&g_Harness.LogLock, irql);
+}
+
+// Counts a power or WMI request sent into a stack.
+inline void CountPowerSent() {
+    KIRQL irql;
+    KeAcquireSpinLock(&g_Harness.LogLock, &irql);
+    g_Harness.Counts.PowerSent += 1;
     KeReleaseSpinLock(&g_Harness.LogLock, irql);
 }
 

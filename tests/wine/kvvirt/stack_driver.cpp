@@ -17,6 +17,18 @@ NTSTATUS SendToTop(ULONG controller, UCHAR major, UCHAR minor, DEVICE_POWER_STAT
     return KvSendToTop(g_Harness.Controllers[controller].Pdo, major, minor, power);
 }
 
+// Power and WMI requests must reach the device whatever state the stack is
+// in, and a set-power must succeed (the device below always does).
+NTSTATUS SendPower(ULONG controller, UCHAR major, DEVICE_POWER_STATE power) {
+    VirtualController& target = g_Harness.Controllers[controller];
+    const LONG before = target.PowerArrived;
+    const NTSTATUS status = SendToTop(controller, major, major == IRP_MJ_POWER ? IRP_MN_SET_POWER : 0, power);
+    CountPowerSent();
+    if (target.PowerArrived == before) BreakRule(KVVIRT_RULE_POWER_PASSES);
+    if (major == IRP_MJ_POWER && !NT_SUCCESS(status)) BreakRule(KVVIRT_RULE_NEVER_FAILED);
+    return status;
+}
+
 }  // namespace
 
 NTSTATUS LoadTarget() {
@@ -48,20 +60,19 @@ NTSTATUS SendPnp(ULONG controller, ULONG request) {
     if (!IsPresent(controller)) return STATUS_NO_SUCH_DEVICE;
     NTSTATUS status;
     switch (request) {
-        case KVVIRT_POWER_D0: return SendToTop(controller, IRP_MJ_POWER, IRP_MN_SET_POWER, PowerDeviceD0);
-        case KVVIRT_POWER_D3: return SendToTop(controller, IRP_MJ_POWER, IRP_MN_SET_POWER, PowerDeviceD3);
+        case KVVIRT_POWER_D0: return SendPower(controller, IRP_MJ_POWER, PowerDeviceD0);
+        case KVVIRT_POWER_D3: return SendPower(controller, IRP_MJ_POWER, PowerDeviceD3);
+        case KVVIRT_WMI: return SendPower(controller, IRP_MJ_SYSTEM_CONTROL, PowerDeviceUnspecified);
         case KVVIRT_READ: return SendToTop(controller, IRP_MJ_READ, 0, PowerDeviceUnspecified);
-        case KVVIRT_PNP_SURPRISE_REMOVAL:
-            g_Harness.Controllers[controller].Gone = true;
-            return SendToTop(controller, IRP_MJ_PNP, IRP_MN_SURPRISE_REMOVAL, PowerDeviceUnspecified);
         case KVVIRT_PNP_REMOVE:
-            g_Harness.Controllers[controller].Gone = true;
             status = SendToTop(controller, IRP_MJ_PNP, IRP_MN_REMOVE_DEVICE, PowerDeviceUnspecified);
             DeleteVirtualDevice(controller);
             return status;
         default:
             if (request > 0xFF) return STATUS_INVALID_PARAMETER;
-            return SendToTop(controller, IRP_MJ_PNP, static_cast<UCHAR>(request), PowerDeviceUnspecified);
+            status = SendToTop(controller, IRP_MJ_PNP, static_cast<UCHAR>(request), PowerDeviceUnspecified);
+            if (request == IRP_MN_STOP_DEVICE && !NT_SUCCESS(status)) BreakRule(KVVIRT_RULE_NEVER_FAILED);
+            return status;
     }
 }
 

@@ -28,7 +28,7 @@ NTSTATUS AnswerHardwareIds(PIRP irp) {
     return Complete(irp, STATUS_SUCCESS);
 }
 
-NTSTATUS HandlePnp(PIRP irp, const IO_STACK_LOCATION* stack) {
+NTSTATUS HandlePnp(VirtualController& controller, PIRP irp, const IO_STACK_LOCATION* stack) {
     switch (stack->MinorFunction) {
         case IRP_MN_QUERY_CAPABILITIES: {
             PDEVICE_CAPABILITIES caps = stack->Parameters.DeviceCapabilities.Capabilities;
@@ -41,12 +41,14 @@ NTSTATUS HandlePnp(PIRP irp, const IO_STACK_LOCATION* stack) {
         case IRP_MN_QUERY_ID:
             if (stack->Parameters.QueryId.IdType == BusQueryHardwareIDs) return AnswerHardwareIds(irp);
             return Complete(irp, irp->IoStatus.Status);
+        case IRP_MN_REMOVE_DEVICE:
+            controller.Removed = true;
+            return Complete(irp, STATUS_SUCCESS);
         case IRP_MN_START_DEVICE:
         case IRP_MN_STOP_DEVICE:
         case IRP_MN_QUERY_STOP_DEVICE:
         case IRP_MN_QUERY_REMOVE_DEVICE:
-        case IRP_MN_SURPRISE_REMOVAL:
-        case IRP_MN_REMOVE_DEVICE: return Complete(irp, STATUS_SUCCESS);
+        case IRP_MN_SURPRISE_REMOVAL: return Complete(irp, STATUS_SUCCESS);
         default: return Complete(irp, irp->IoStatus.Status);
     }
 }
@@ -131,7 +133,7 @@ NTSTATUS CreateVirtualDevice(ULONG index) {
     below->StackSize = static_cast<CCHAR>(pdo->StackSize + 1);
     below->Flags &= ~DO_DEVICE_INITIALIZING;
     controller.Deferred = nullptr;
-    controller.Gone = false;
+    controller.Removed = false;
     controller.Pdo = pdo;
     controller.Below = below;
     return STATUS_SUCCESS;
@@ -155,15 +157,17 @@ void InitializeVirtualControllers() {
 
 NTSTATUS DispatchVirtualDevice(PDEVICE_OBJECT device, PIRP irp) {
     const ULONG index = static_cast<VirtualExtension*>(device->DeviceExtension)->Controller;
+    VirtualController& controller = g_Harness.Controllers[index];
     const IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
-    if (g_Harness.Controllers[index].Gone && stack->MajorFunction != IRP_MJ_PNP) {
-        CountEvent(&KvVirtAccounting::LateRequests);
+    if (controller.Removed) BreakRule(KVVIRT_RULE_NOTHING_AFTER_REMOVAL);
+    if (stack->MajorFunction == IRP_MJ_POWER || stack->MajorFunction == IRP_MJ_SYSTEM_CONTROL) {
+        InterlockedIncrement(&controller.PowerArrived);
     }
     if (stack->MajorFunction != IRP_MJ_INTERNAL_DEVICE_CONTROL) {
         Append(g_Harness.StackEvents, KvVirtStackEvent{index, stack->MajorFunction, stack->MinorFunction});
     }
     switch (stack->MajorFunction) {
-        case IRP_MJ_PNP: return HandlePnp(irp, stack);
+        case IRP_MJ_PNP: return HandlePnp(controller, irp, stack);
         case IRP_MJ_POWER:
             PoStartNextPowerIrp(irp);
             return Complete(irp, STATUS_SUCCESS);
@@ -180,7 +184,7 @@ NTSTATUS DispatchBelow(PDEVICE_OBJECT device, PIRP irp) {
     const bool power = IoGetCurrentIrpStackLocation(irp)->MajorFunction == IRP_MJ_POWER;
     if (power) PoStartNextPowerIrp(irp);
     if (irp->CurrentLocation <= 1) {
-        CountEvent(&KvVirtAccounting::StackOverruns);
+        BreakRule(KVVIRT_RULE_STACK_LOCATIONS);
         return Complete(irp, STATUS_INVALID_DEVICE_STATE);
     }
     IoCopyCurrentIrpStackLocationToNext(irp);
