@@ -51,6 +51,8 @@ typedef struct KvVirtStatus {
 #define KVVIRT_REPORT_COMPLETE_AT_ONCE 0u
 #define KVVIRT_REPORT_COMPLETE_LATER 1u /* STATUS_PENDING, completed by a timer */
 #define KVVIRT_REPORT_NO_BUFFER 2u      /* transfer buffer pointer left null */
+#define KVVIRT_REPORT_FAILED 3u         /* the bytes are in the buffer, but the transfer fails */
+#define KVVIRT_REPORT_OUTGOING 4u       /* a host-to-device transfer of the bytes */
 
 typedef struct KvVirtReportHeader {
     uint32_t Controller;

@@ -104,7 +104,7 @@ NTSTATUS PushReport(const KvVirtReportHeader& header, const UCHAR* bytes, UCHAR*
     _URB_BULK_OR_INTERRUPT_TRANSFER& transfer = urb.UrbBulkOrInterruptTransfer;
     transfer.Hdr.Function = URB_FUNCTION_BULK_OR_INTERRUPT_TRANSFER;
     transfer.Hdr.Length = sizeof transfer;
-    transfer.TransferFlags = USBD_TRANSFER_DIRECTION_IN | USBD_SHORT_TRANSFER_OK;
+    transfer.TransferFlags = header.Mode == KVVIRT_REPORT_OUTGOING ? 0 : USBD_TRANSFER_DIRECTION_IN | USBD_SHORT_TRANSFER_OK;
     transfer.TransferBuffer = header.Mode == KVVIRT_REPORT_NO_BUFFER ? nullptr : buffer;
     transfer.TransferBufferLength = header.Length;
 
@@ -119,7 +119,7 @@ NTSTATUS PushReport(const KvVirtReportHeader& header, const UCHAR* bytes, UCHAR*
         status = KvCallAndWait(top, irp, &done, &io, false);
     }
     ObDereferenceObject(top);
-    if (!NT_SUCCESS(status)) return status;
+    if (!NT_SUCCESS(status) && header.Mode != KVVIRT_REPORT_FAILED) return status;
     const UCHAR* arrived = header.Mode == KVVIRT_REPORT_NO_BUFFER ? controller.Report : buffer;
     RtlCopyMemory(out, arrived, transfer.TransferBufferLength);
     *outLength = transfer.TransferBufferLength;

@@ -58,6 +58,10 @@ NTSTATUS HandReport(VirtualController& controller, PIRP irp, _URB_BULK_OR_INTERR
     if (length > transfer.TransferBufferLength) length = transfer.TransferBufferLength;
     if (transfer.TransferBuffer) RtlCopyMemory(transfer.TransferBuffer, controller.Report, length);
     transfer.TransferBufferLength = length;
+    if (controller.Mode == KVVIRT_REPORT_FAILED) {
+        transfer.Hdr.Status = USBD_STATUS_DEV_NOT_RESPONDING;
+        return Complete(irp, STATUS_UNSUCCESSFUL);
+    }
     if (controller.Mode != KVVIRT_REPORT_COMPLETE_LATER) return Complete(irp, STATUS_SUCCESS);
     IoMarkIrpPending(irp);
     controller.Deferred = irp;
