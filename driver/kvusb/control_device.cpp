@@ -60,9 +60,15 @@ KV_PAGED NTSTATUS HandleControlRequest(FilterExtension* ext, PIRP irp) {
 
 }  // namespace
 
+// The control device has no names below it: an open of "\\.\kvusb\x"
+// names nothing.
 extern "C" KV_PAGED NTSTATUS NTAPI KvDispatchCreateClose(PDEVICE_OBJECT device, PIRP irp) {
     FilterExtension* ext = ExtensionOf(device);
     if (ext->IsFilter) return PassDown(ext, irp);
+    const IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
+    if (stack->MajorFunction == IRP_MJ_CREATE && stack->FileObject && stack->FileObject->FileName.Length) {
+        return CompleteRequest(irp, STATUS_OBJECT_NAME_NOT_FOUND);
+    }
     return CompleteRequest(irp, STATUS_SUCCESS);
 }
 

@@ -2,6 +2,8 @@
 // with reports travelling through the real stack in the virtual controller.
 #include <gtest/gtest.h>
 
+#include <sddl.h>
+
 #include <vector>
 
 #include "control_cases.h"
@@ -13,14 +15,20 @@ namespace {
 
 using ControlDevice = DriverTest;
 
-TEST_F(ControlDevice, ShortBuffersFailWithNoDataAndChangeNothing) {
+TEST_F(ControlDevice, ShortBuffersAndOversizedReportsFailWithNoDataAndChangeNothing) {
     const IoctlResult beepBefore = session_.Ioctl(IOCTL_POINTER_GET_BEEP, {}, 20);
-    for (const ShortBufferCase& c : kShortBufferCases) {
+    std::vector<std::pair<ShortBufferCase, DWORD>> cases;
+    for (const auto& c : kShortBufferCases) cases.emplace_back(c, ERROR_INSUFFICIENT_BUFFER);
+    for (const auto& c : kOversizedReportCases) cases.emplace_back(c, ERROR_INVALID_PARAMETER);
+    for (const auto& [c, error] : cases) {
         const IoctlResult r = session_.Ioctl(c.code, Bytes(c.inputLength, 0x11), c.outputLength);
         EXPECT_FALSE(r.ok) << c.what;
-        EXPECT_EQ(r.error, static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER)) << c.what;
+        EXPECT_EQ(r.error, error) << c.what;
         EXPECT_TRUE(r.output.empty()) << c.what;
     }
+    std::vector<KvVirtClassRequest> sent;
+    std::string failure;
+    EXPECT_TRUE(session_.harness().TakeRequests(&sent, &failure) && sent.empty()) << "nothing reached the controller";
     EXPECT_EQ(session_.Ioctl(IOCTL_POINTER_GET_BEEP, {}, 20).output, beepBefore.output);
     EXPECT_EQ(WordAt(session_.Ioctl(IOCTL_POINTER_GET_SCREEN_POS, {}, 4).output, 0), 0u);
     // Default calibration still in force: raw (1024, 512) is (4096, 2048).
@@ -138,7 +146,27 @@ TEST_F(ControlDevice, ReloadWithoutPoolChangesNothing) {
     }
 }
 
-TEST_F(ControlDevice, AnyNumberOfHandlesMayBeOpen) {
+// SYSTEM and administrators have full access, interactive users read and
+// write; nobody else may open the device.
+TEST_F(ControlDevice, OnlyInteractiveUsersAndAdministratorsMayOpen) {
+    std::vector<BYTE> descriptor;
+    std::string error;
+    ASSERT_TRUE(session_.harness().ControlDacl(&descriptor, &error)) << error;
+    char* sddl = nullptr;
+    ASSERT_TRUE(ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.data(), SDDL_REVISION_1,
+                                                                     DACL_SECURITY_INFORMATION, &sddl, nullptr));
+    // 0x12019f: generic read and write of a file.
+    EXPECT_STREQ(sddl, "D:(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x12019f;;;IU)");
+    LocalFree(sddl);
+}
+
+TEST_F(ControlDevice, AnyNumberOfHandlesMayOpenTheDeviceButNoPathBelowIt) {
+    for (const auto& [path, status] : {std::pair<std::wstring, LONG>{L"", 0}, {L"\\x", LONG(0xC0000034)}}) {
+        LONG opened = -1;
+        std::string error;
+        ASSERT_TRUE(session_.harness().OpenControl(path, &opened, &error)) << error;
+        EXPECT_EQ(opened, status) << "a path below the device names nothing";
+    }
     HANDLE second = DriverSession::OpenControlDevice();
     ASSERT_NE(second, INVALID_HANDLE_VALUE) << GetLastError();
     DWORD returned = 0, position = 99;

@@ -136,6 +136,10 @@ NTSTATUS DispatchVirtualDevice(PDEVICE_OBJECT device, PIRP irp);
 NTSTATUS DispatchBelow(PDEVICE_OBJECT device, PIRP irp);
 void DeleteVirtualDevice(ULONG controller);
 
+// control_probe.cpp: the filter's control device asked directly.
+NTSTATUS ReadControlDacl(void* out, ULONG outLength, ULONG* written);
+NTSTATUS OpenControlBelow(wchar_t* path, ULONG bytes);
+
 // stack_driver.cpp: loading the filter and sending requests down its stack.
 NTSTATUS LoadTarget();
 NTSTATUS UnloadTarget();

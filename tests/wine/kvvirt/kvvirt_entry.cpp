@@ -107,6 +107,12 @@ NTSTATUS Control(PIRP irp, ULONG* information) {
         *information = TakeAccounting(reinterpret_cast<KvVirtAccounting*>(buffer));
         return STATUS_SUCCESS;
     }
+    if (code == IOCTL_KVVIRT_CONTROL_DACL) return ReadControlDacl(buffer, out, information);
+    if (code == IOCTL_KVVIRT_OPEN_CONTROL) {
+        if (out < sizeof(KvVirtStatus) || in > KVVIRT_MAX_PATH * sizeof(wchar_t)) return STATUS_INVALID_PARAMETER;
+        *information = Answer(buffer, OpenControlBelow(reinterpret_cast<wchar_t*>(buffer), in), 0);
+        return STATUS_SUCCESS;
+    }
     if (code == IOCTL_KVVIRT_QUERY) {
         if (out < sizeof(KvVirtState)) return STATUS_BUFFER_TOO_SMALL;
         *information = Query(reinterpret_cast<KvVirtState*>(buffer));

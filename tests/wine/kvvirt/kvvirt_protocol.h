@@ -36,11 +36,20 @@
 #define IOCTL_KVVIRT_FAIL_ALLOCATION KVVIRT_CTL(0x80A)
 /* In: KvVirtDpcModel. */
 #define IOCTL_KVVIRT_DPC_MODEL KVVIRT_CTL(0x80B)
+/* Out: the DACL of the filter's control device as its object holds it, a
+ * self-relative security descriptor. */
+#define IOCTL_KVVIRT_CONTROL_DACL KVVIRT_CTL(0x80C)
+/* In: a path of at most KVVIRT_MAX_PATH wide characters. Out: KvVirtStatus
+ * with the status the control device completes an open of that path below
+ * its name with (Windows hands such an open to the driver; Wine refuses it
+ * itself). */
+#define IOCTL_KVVIRT_OPEN_CONTROL KVVIRT_CTL(0x80D)
 
 #define KVVIRT_MAX_CONTROLLERS 2u
 #define KVVIRT_MAX_REPORT 64u
 #define KVVIRT_MAX_RECORDS 256u
 #define KVVIRT_MAX_REQUEST_DATA 64u
+#define KVVIRT_MAX_PATH 32u
 
 typedef struct KvVirtStatus {
     int32_t Status; /* NTSTATUS */
