@@ -4,6 +4,7 @@
 // touch screen is one monitor of a pair. Its coordinates, already placed in
 // the right or left half by the touch driver, then span the whole desktop.
 #include "kvfilt.h"
+#include "unload_safe_completion.h"
 
 namespace {
 
@@ -39,6 +40,6 @@ extern "C" KV_PAGED NTSTATUS NTAPI KvFiltDispatchRead(PDEVICE_OBJECT device, PIR
     if (!KvFiltEnter(ext, irp)) return STATUS_DELETE_PENDING;
     if (!ext->IsTouchScreen) return KvFiltSkipDown(ext, irp);
     IoCopyCurrentIrpStackLocationToNext(irp);
-    IoSetCompletionRoutine(irp, ReadDone, ext, TRUE, TRUE, TRUE);
+    SetUnloadSafeCompletion(ext->Self, irp, ReadDone, ext);
     return IoCallDriver(ext->Lower, irp);
 }

@@ -27,7 +27,6 @@ struct FilterExtension {
     PDEVICE_OBJECT ControlDevice;
     PDEVICE_OBJECT PhysicalDevice;
     PDEVICE_OBJECT LowerDevice;
-    DEVICE_CAPABILITIES Capabilities;
     RequestCount Requests;  // what removal waits for
     BOOLEAN IsFilter;
     UNICODE_STRING LinkName;
@@ -42,7 +41,9 @@ struct DriverGlobals {
     UNICODE_STRING RegistryPath;
     KTIMER BeepTimer;
     KDPC BeepDpc;
-    KEVENT BeepDpcIdle;  // clear from a timer setting until its DPC has run
+    // Released by the ending DPC as its very last act, emptied at each timer
+    // setting: not signalled from a setting until its DPC has left.
+    KSEMAPHORE BeepDpcDone;
 };
 extern DriverGlobals g_Driver;
 

@@ -1,6 +1,8 @@
-// Plug and Play of the filter device: start with the capabilities query,
-// stop, surprise removal and removal with the wait for outstanding work.
+// Plug and Play of the filter device: start, stop, surprise removal and
+// removal with the wait for outstanding work.
 #include "pnp.h"
+
+#include "unload_safe_completion.h"
 
 namespace {
 
@@ -9,32 +11,12 @@ extern "C" NTSTATUS NTAPI SignalWhenDone(PDEVICE_OBJECT, PIRP, PVOID context) {
     return STATUS_MORE_PROCESSING_REQUIRED;
 }
 
-KV_PAGED NTSTATUS QueryCapabilities(FilterExtension* ext) {
-    PIRP irp = IoAllocateIrp(ext->LowerDevice->StackSize, FALSE);
-    if (!irp) return STATUS_INSUFFICIENT_RESOURCES;
-    RtlZeroMemory(&ext->Capabilities, sizeof ext->Capabilities);
-    ext->Capabilities.Size = sizeof ext->Capabilities;
-    ext->Capabilities.Version = 1;
-    PIO_STACK_LOCATION next = IoGetNextIrpStackLocation(irp);
-    next->MajorFunction = IRP_MJ_PNP;
-    next->MinorFunction = IRP_MN_QUERY_CAPABILITIES;
-    next->Parameters.DeviceCapabilities.Capabilities = &ext->Capabilities;
-    irp->IoStatus.Status = STATUS_NOT_SUPPORTED;
-    const NTSTATUS status = ForwardAndWait(ext, irp);
-    IoFreeIrp(irp);
-    return status;
-}
-
+// The drivers below start the device; the filter notes how it went.
 KV_PAGED NTSTATUS StartDevice(FilterExtension* ext, PIRP irp) {
     ext->PnpState = kPnpStarting;
     IoCopyCurrentIrpStackLocationToNext(irp);
-    NTSTATUS status = ForwardAndWait(ext, irp);
-    if (NT_SUCCESS(status)) {
-        status = QueryCapabilities(ext);
-        ext->PnpState = NT_SUCCESS(status) ? kPnpStarted : kPnpStartFailed;
-    } else {
-        ext->PnpState = kPnpStartFailed;
-    }
+    const NTSTATUS status = ForwardAndWait(ext, irp);
+    ext->PnpState = NT_SUCCESS(status) ? kPnpStarted : kPnpStartFailed;
     return CompleteRequest(irp, status, irp->IoStatus.Information);
 }
 
@@ -76,7 +58,7 @@ KV_PAGED NTSTATUS ForwardAndWait(FilterExtension* ext, PIRP irp) {
     KEVENT done;
     KeInitializeEvent(&done, NotificationEvent, FALSE);
     EnterRequest(&ext->Requests);
-    IoSetCompletionRoutine(irp, SignalWhenDone, &done, TRUE, TRUE, TRUE);
+    SetUnloadSafeCompletion(ext->FilterDevice, irp, SignalWhenDone, &done);
     if (IoCallDriver(ext->LowerDevice, irp) == STATUS_PENDING) {
         KeWaitForSingleObject(&done, Executive, KernelMode, FALSE, nullptr);
     }
@@ -120,9 +102,11 @@ KV_PAGED NTSTATUS HandlePnp(FilterExtension* ext, PIRP irp) {
 
 // Counted like the requests of the generic dispatch, but for the removal,
 // which waits for the count; paged, as Plug and Play runs at passive level.
+// The control device is no Plug and Play device: a request that reaches it
+// keeps the status it came with.
 extern "C" KV_PAGED NTSTATUS NTAPI KvDispatchPnp(PDEVICE_OBJECT device, PIRP irp) {
     FilterExtension* ext = ExtensionOf(device);
-    if (!ext->IsFilter) return CompleteRequest(irp, STATUS_NOT_IMPLEMENTED);
+    if (!ext->IsFilter) return CompleteRequest(irp, irp->IoStatus.Status, irp->IoStatus.Information);
     const bool counted = IoGetCurrentIrpStackLocation(irp)->MinorFunction != IRP_MN_REMOVE_DEVICE;
     if (counted) EnterRequest(&ext->Requests);
     const NTSTATUS status = HandlePnp(ext, irp);

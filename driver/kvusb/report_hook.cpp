@@ -48,9 +48,12 @@ extern "C" NTSTATUS NTAPI ReportDone(PDEVICE_OBJECT, PIRP irp, PVOID) {
 
 extern "C" NTSTATUS NTAPI KvDispatchInternalControl(PDEVICE_OBJECT device, PIRP irp) {
     FilterExtension* ext = ExtensionOf(device);
-    if (!ext->IsFilter) return CompleteRequest(irp, STATUS_SUCCESS);
+    if (!ext->IsFilter) return CompleteRequest(irp, STATUS_INVALID_DEVICE_REQUEST);
     if (!IsReportTransfer(irp)) return PassDown(ext, irp);
     IoCopyCurrentIrpStackLocationToNext(irp);
+    // The plain registration keeps the report path free of allocation; the
+    // completion lets no waiter go, and the minidriver above, whose transfer
+    // this is, holds its removal until the transfer has come back past it.
     IoSetCompletionRoutine(irp, ReportDone, ext, TRUE, TRUE, TRUE);
     return IoCallDriver(ext->LowerDevice, irp);
 }

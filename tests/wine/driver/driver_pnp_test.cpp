@@ -120,7 +120,8 @@ TEST_F(DeviceLifecycle, ClassRequestsNeverReachAGoingController) {
 
 // The beep's ending DPC has expired when the driver unloads: queued (the
 // system offers KeFlushQueuedDpcs, XP on) or already running (Windows
-// 2000). The unload returns only once it is done with.
+// 2000). The unload returns only once it is done with. The driver loads
+// on the model's system.
 TEST_F(DeviceLifecycle, UnloadWaitsForTheEndingDpc) {
     const struct {
         const char* system;
@@ -130,8 +131,8 @@ TEST_F(DeviceLifecycle, UnloadWaitsForTheEndingDpc) {
     std::string error;
     for (const auto& c : cases) {
         DriverSession session;
-        ASSERT_TRUE(session.Start(&error)) << error;
         ASSERT_TRUE(session.harness().SetDpcModel(c.model, &error)) << error;
+        ASSERT_TRUE(session.Start(&error)) << error;
         ASSERT_TRUE(session.Ioctl(IOCTL_POINTER_SET_BEEP, Words({0, 1000, 32, 0, 0}), 0).ok);
         ASSERT_TRUE(session.Ioctl(IOCTL_POINTER_BEEP, {}, 0).ok);
         Sleep(100);

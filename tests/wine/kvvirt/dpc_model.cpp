@@ -60,12 +60,6 @@ extern "C" VOID NTAPI ModelFlushQueuedDpcs() {
     g_Model.Flushing = false;
 }
 
-bool Names(const UNICODE_STRING* name, const wchar_t* text) {
-    UNICODE_STRING wanted;
-    RtlInitUnicodeString(&wanted, text);
-    return RtlEqualUnicodeString(name, &wanted, FALSE);
-}
-
 }  // namespace
 
 void InitializeDpcModel() {
@@ -104,10 +98,13 @@ extern "C" BOOLEAN NTAPI ModelRemoveQueueDpc(PKDPC dpc) {
     return InterlockedCompareExchange(&g_Model.Phase, kRemoved, kQueued) == kQueued;
 }
 
+// Windows 2000 has neither KeFlushQueuedDpcs nor IoSetCompletionRoutineEx.
 extern "C" PVOID NTAPI ModelGetSystemRoutineAddress(PUNICODE_STRING name) {
-    if (Names(name, L"KeFlushQueuedDpcs")) {
-        return g_Model.Model.Windows2000 ? nullptr : reinterpret_cast<PVOID>(&ModelFlushQueuedDpcs);
-    }
+    const bool flush = KvNames(name, L"KeFlushQueuedDpcs");
+    const bool safeCompletion = KvNames(name, L"IoSetCompletionRoutineEx");
+    if (g_Model.Model.Windows2000 && (flush || safeCompletion)) return nullptr;
+    if (flush) return reinterpret_cast<PVOID>(&ModelFlushQueuedDpcs);
+    if (safeCompletion) return reinterpret_cast<PVOID>(&KvSetCompletionRoutineEx);
     return MmGetSystemRoutineAddress(name);
 }
 

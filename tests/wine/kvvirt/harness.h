@@ -2,27 +2,10 @@
 // loaded only into Wine test prefixes.
 #pragma once
 #include "kernel_headers.h"
-
-extern "C" {
-#include <ddk/ntimage.h>
-}
-
+#include "import_patch.h"
 #include "kvvirt_protocol.h"
 
-extern "C" {
-// Declared in ntddk.h and ntifs.h, which do not mix with wdm.h here.
-struct KvImageInfo {
-    ULONG Properties;
-    PVOID ImageBase;
-    ULONG ImageSelector;
-    SIZE_T ImageSize;
-    ULONG ImageSectionNumber;
-};
-typedef void(NTAPI* KvLoadImageNotify)(PUNICODE_STRING name, HANDLE process, KvImageInfo* info);
-NTSYSAPI NTSTATUS NTAPI PsSetLoadImageNotifyRoutine(KvLoadImageNotify routine);
-NTSYSAPI NTSTATUS NTAPI PsRemoveLoadImageNotifyRoutine(KvLoadImageNotify routine);
-NTSYSAPI HANDLE NTAPI PsGetCurrentThreadId(void);
-}
+extern "C" NTSYSAPI HANDLE NTAPI PsGetCurrentThreadId(void);
 
 constexpr ULONG kPdoMagic = KvFourCc('V', 'P', 'd', 'o');
 constexpr ULONG kBelowMagic = KvFourCc('V', 'B', 'l', 'w');

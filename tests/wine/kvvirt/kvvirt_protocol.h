@@ -145,7 +145,7 @@ typedef struct KvVirtAccounting {
  * a DPC may be queued and not yet run, or running, when a timer is
  * cancelled. KeFlushQueuedDpcs is offered from XP on. */
 typedef struct KvVirtDpcModel {
-    uint32_t Windows2000;   /* 1: the system has no KeFlushQueuedDpcs */
+    uint32_t Windows2000;   /* 1: the system has no KeFlushQueuedDpcs, no IoSetCompletionRoutineEx */
     uint32_t QueuedHoldMs;  /* an expired timer's DPC waits this long before it runs */
     uint32_t RunningHoldMs; /* a DPC that ends the tone takes this long inside the speaker call */
     uint32_t Reserved;
