@@ -1,5 +1,6 @@
 // AddDevice: the filter device on the controller's stack, and the one
 // control device with its link for the first controller.
+#include "class_request.h"
 #include "control_security.h"
 #include "filter_extension.h"
 
@@ -26,6 +27,7 @@ KV_PAGED void InitExtension(PDEVICE_OBJECT device, PDEVICE_OBJECT filter, PDEVIC
     ext->PhysicalDevice = physical;
     ext->IsFilter = isFilter;
     InitializeRequestCount(&ext->Requests);
+    InitializeClassRequestGate(&ext->ClassRequests);
 }
 
 // A filter looks like the device below it to the drivers and the I/O

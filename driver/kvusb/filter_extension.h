@@ -20,6 +20,13 @@ enum PnpState : ULONG {
     kPnpRemoved = 7,
 };
 
+// Class requests at the controller, so that its going can cancel them.
+struct ClassRequestGate {
+    KSPIN_LOCK Lock;
+    LIST_ENTRY Pending;  // requests at the controller, listed by their senders
+    BOOLEAN Closed;      // the controller is going: nothing more is sent
+};
+
 struct FilterExtension {
     ULONG Signature;
     volatile ULONG PnpState;
@@ -30,6 +37,7 @@ struct FilterExtension {
     RequestCount Requests;  // what removal waits for
     BOOLEAN IsFilter;
     UNICODE_STRING LinkName;
+    ClassRequestGate ClassRequests;  // the control device's
 };
 
 // Driver-wide: settings, touch and capture state with the lock that

@@ -2,6 +2,7 @@
 // removal with the wait for outstanding work.
 #include "pnp.h"
 
+#include "class_request.h"
 #include "unload_safe_completion.h"
 
 namespace {
@@ -28,21 +29,26 @@ KV_PAGED NTSTATUS StopDevice(FilterExtension* ext, PIRP irp) {
 }
 
 // The control device refuses from here on: requests to the controller once
-// it is going, everything once it is removed.
+// it is going (those still at the controller are cancelled: one that never
+// answers would hold its caller for ever), everything once it is removed.
 KV_PAGED void MarkControlDevice(FilterExtension* ext, ULONG state) {
-    if (ext->ControlDevice) ExtensionOf(ext->ControlDevice)->PnpState = state;
+    if (!ext->ControlDevice) return;
+    FilterExtension* control = ExtensionOf(ext->ControlDevice);
+    control->PnpState = state;
+    CloseClassRequests(&control->ClassRequests);
 }
 
+// Nothing of ours may reach the controller once the removal has gone down
+// to it: the requests inside the filter and the control device finish
+// first.
 KV_PAGED NTSTATUS RemoveDevice(FilterExtension* ext, PIRP irp) {
     if (ext->PnpState == kPnpRemoved) return PassDown(ext, irp);
     ext->PnpState = kPnpRemoved;
     MarkControlDevice(ext, kPnpRemoved);
+    WaitForRequests(&ext->Requests);
+    if (ext->ControlDevice) WaitForRequests(&ExtensionOf(ext->ControlDevice)->Requests);
     irp->IoStatus.Status = STATUS_SUCCESS;
     const NTSTATUS status = PassDown(ext, irp);
-    WaitForRequests(&ext->Requests);
-    // A control request still talking to the controller holds on to its
-    // physical device; it finishes before that reference goes.
-    if (ext->ControlDevice) WaitForRequests(&ExtensionOf(ext->ControlDevice)->Requests);
     DeleteDevices(ext);
     return status;
 }

@@ -118,6 +118,20 @@ TEST_F(DeviceLifecycle, ClassRequestsNeverReachAGoingController) {
     }
 }
 
+// A controller that never answers: its removal cancels the class request it
+// holds, so neither the caller nor the removal waits for ever, and nothing
+// reaches the controller after the removal.
+TEST_F(DeviceLifecycle, RemovalCancelsAClassRequestTheControllerHolds) {
+    EXPECT_EQ(Pnp(0, KVVIRT_SILENT_REMOVAL), 0);
+    const IoctlResult report = session_.Ioctl(IOCTL_POINTER_GET_REPORT, {}, 8);
+    EXPECT_FALSE(report.ok);
+    EXPECT_EQ(report.error, static_cast<DWORD>(ERROR_OPERATION_ABORTED));
+    KvVirtState state = {};
+    std::string error;
+    for (int i = 0; i < 500 && session_.harness().Query(&state, &error) && (state.Controllers & 1); ++i) Sleep(10);
+    EXPECT_EQ(state.Controllers & 1, 0u) << "the removal finished";
+}
+
 // The beep's ending DPC has expired when the driver unloads: queued (the
 // system offers KeFlushQueuedDpcs, XP on) or already running (Windows
 // 2000). The unload returns only once it is done with. The driver loads

@@ -28,6 +28,8 @@ struct VirtualController {
     ULONG ReportLength;
     ULONG Mode;
     PIRP Deferred;  // a transfer returned pending, completed by the timer
+    volatile bool Silent;  // holds class requests unanswered until they are cancelled
+    PVOID volatile Held;   // the class request it holds
     KTIMER Timer;
     KDPC Dpc;
 };

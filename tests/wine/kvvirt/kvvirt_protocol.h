@@ -96,6 +96,10 @@ typedef struct KvVirtClassRequest {
 #define KVVIRT_CREATE 0x200u /* IRP_MJ_CREATE to the filter device */
 #define KVVIRT_READ 0x201u   /* IRP_MJ_READ: a counted request */
 #define KVVIRT_WMI 0x202u    /* IRP_MJ_SYSTEM_CONTROL */
+/* The controller stops answering class requests; once it holds one, a
+ * thread of the harness removes it (the request's caller holds the thread
+ * that delivers requests to the drivers). */
+#define KVVIRT_SILENT_REMOVAL 0x300u
 
 typedef struct KvVirtPnp {
     uint32_t Controller;

@@ -29,6 +29,27 @@ NTSTATUS SendPower(ULONG controller, UCHAR major, DEVICE_POWER_STATE power) {
     return status;
 }
 
+extern "C" void NTAPI RemoveWhenHeld(PVOID context) {
+    const ULONG controller = static_cast<ULONG>(reinterpret_cast<ULONG_PTR>(context));
+    LARGE_INTEGER interval;
+    interval.QuadPart = -10 * 10000;  // 10 ms
+    for (ULONG waited = 0; !g_Harness.Controllers[controller].Held && waited < 500; ++waited) {
+        KeDelayExecutionThread(KernelMode, FALSE, &interval);
+    }
+    SendPnp(controller, KVVIRT_PNP_REMOVE);
+    PsTerminateSystemThread(STATUS_SUCCESS);
+}
+
+// A controller that never answers, removed once it holds a class request.
+NTSTATUS RemoveSilently(ULONG controller) {
+    g_Harness.Controllers[controller].Silent = true;
+    HANDLE thread = nullptr;
+    const NTSTATUS status = PsCreateSystemThread(&thread, THREAD_ALL_ACCESS, nullptr, nullptr, nullptr, RemoveWhenHeld,
+                                                 reinterpret_cast<PVOID>(static_cast<ULONG_PTR>(controller)));
+    if (NT_SUCCESS(status)) ZwClose(thread);
+    return status;
+}
+
 }  // namespace
 
 NTSTATUS LoadTarget() {
@@ -64,6 +85,7 @@ NTSTATUS SendPnp(ULONG controller, ULONG request) {
         case KVVIRT_POWER_D3: return SendPower(controller, IRP_MJ_POWER, PowerDeviceD3);
         case KVVIRT_WMI: return SendPower(controller, IRP_MJ_SYSTEM_CONTROL, PowerDeviceUnspecified);
         case KVVIRT_READ: return SendToTop(controller, IRP_MJ_READ, 0, PowerDeviceUnspecified);
+        case KVVIRT_SILENT_REMOVAL: return RemoveSilently(controller);
         case KVVIRT_PNP_REMOVE:
             status = SendToTop(controller, IRP_MJ_PNP, IRP_MN_REMOVE_DEVICE, PowerDeviceUnspecified);
             DeleteVirtualDevice(controller);

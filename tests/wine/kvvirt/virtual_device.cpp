@@ -20,6 +20,35 @@ extern "C" void NTAPI CompleteDeferred(PKDPC, PVOID context, PVOID, PVOID) {
     if (irp) Complete(irp, STATUS_SUCCESS);
 }
 
+extern "C" void NTAPI CancelHeld(PDEVICE_OBJECT device, PIRP irp) {
+    IoReleaseCancelSpinLock(irp->CancelIrql);
+    const ULONG index = static_cast<VirtualExtension*>(device->DeviceExtension)->Controller;
+    VirtualController& controller = g_Harness.Controllers[index];
+    InterlockedCompareExchangePointer(&controller.Held, nullptr, irp);
+    Complete(irp, STATUS_CANCELLED);
+}
+
+// A silent controller never answers: the request waits for its cancellation.
+NTSTATUS Hold(VirtualController& controller, PIRP irp) {
+    IoMarkIrpPending(irp);
+    controller.Held = irp;
+    IoSetCancelRoutine(irp, CancelHeld);
+    if (irp->Cancel && IoSetCancelRoutine(irp, nullptr)) {
+        controller.Held = nullptr;
+        Complete(irp, STATUS_CANCELLED);
+    }
+    return STATUS_PENDING;
+}
+
+// The removal has come: a request still held was never cancelled. It is
+// failed here, so that nothing waits for it.
+void ReleaseHeld(VirtualController& controller) {
+    auto* held = static_cast<PIRP>(InterlockedExchangePointer(&controller.Held, nullptr));
+    if (!held || !IoSetCancelRoutine(held, nullptr)) return;
+    BreakRule(KVVIRT_RULE_CLASS_REQUEST_CANCELLED);
+    Complete(held, STATUS_CANCELLED);
+}
+
 NTSTATUS AnswerHardwareIds(PIRP irp) {
     auto* ids = static_cast<wchar_t*>(ExAllocatePoolWithTag(PagedPool, sizeof kHardwareIds, kPdoMagic));
     if (!ids) return Complete(irp, STATUS_INSUFFICIENT_RESOURCES);
@@ -42,6 +71,7 @@ NTSTATUS HandlePnp(VirtualController& controller, PIRP irp, const IO_STACK_LOCAT
             if (stack->Parameters.QueryId.IdType == BusQueryHardwareIDs) return AnswerHardwareIds(irp);
             return Complete(irp, irp->IoStatus.Status);
         case IRP_MN_REMOVE_DEVICE:
+            ReleaseHeld(controller);
             controller.Removed = true;
             return Complete(irp, STATUS_SUCCESS);
         case IRP_MN_START_DEVICE:
@@ -75,7 +105,7 @@ NTSTATUS HandReport(VirtualController& controller, PIRP irp, _URB_BULK_OR_INTERR
 }
 
 // GET_REPORT answers with a recognisable pattern: 0xA0, 0xA1, ...
-NTSTATUS HandClassRequest(PIRP irp, _URB_CONTROL_VENDOR_OR_CLASS_REQUEST& request) {
+NTSTATUS HandClassRequest(VirtualController& controller, PIRP irp, _URB_CONTROL_VENDOR_OR_CLASS_REQUEST& request) {
     KvVirtClassRequest record;
     RtlZeroMemory(&record, sizeof record);
     record.Function = request.Hdr.Function;
@@ -94,6 +124,7 @@ NTSTATUS HandClassRequest(PIRP irp, _URB_CONTROL_VENDOR_OR_CLASS_REQUEST& reques
         RtlCopyMemory(record.Data, data, copied);
     }
     Append(g_Harness.Requests, record);
+    if (controller.Silent) return Hold(controller, irp);
     return Complete(irp, STATUS_SUCCESS);
 }
 
@@ -105,7 +136,8 @@ NTSTATUS HandleInternal(ULONG index, PIRP irp, const IO_STACK_LOCATION* stack) {
     switch (urb->UrbHeader.Function) {
         case URB_FUNCTION_BULK_OR_INTERRUPT_TRANSFER:
             return HandReport(g_Harness.Controllers[index], irp, urb->UrbBulkOrInterruptTransfer);
-        case URB_FUNCTION_CLASS_INTERFACE: return HandClassRequest(irp, urb->UrbControlVendorClassRequest);
+        case URB_FUNCTION_CLASS_INTERFACE:
+            return HandClassRequest(g_Harness.Controllers[index], irp, urb->UrbControlVendorClassRequest);
         default: return Complete(irp, STATUS_NOT_SUPPORTED);
     }
 }
@@ -137,6 +169,8 @@ NTSTATUS CreateVirtualDevice(ULONG index) {
     below->StackSize = static_cast<CCHAR>(pdo->StackSize + 1);
     below->Flags &= ~DO_DEVICE_INITIALIZING;
     controller.Deferred = nullptr;
+    controller.Held = nullptr;
+    controller.Silent = false;
     controller.Removed = false;
     controller.Pdo = pdo;
     controller.Below = below;
