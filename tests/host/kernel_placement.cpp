@@ -1,25 +1,16 @@
 // The placement rules of kernel code, read from objdump's disassembly.
 #include "kernel_placement.h"
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <regex>
 #include <set>
 #include <sstream>
 
-#include "pe_image.h"
+#include "machine_code.h"
 
 namespace kvtest {
 
 namespace {
-
-struct Instruction {
-    uint64_t address;
-    std::string mnemonic;
-    std::string operands;  // with objdump's "# 0x..." comment, if any
-};
 
 enum class Residence { Resident, Pageable, Discardable, NotCode };
 
@@ -33,14 +24,9 @@ bool RaisesIrql(const std::string& name) {
 
 class Image {
 public:
-    bool Load(const std::string& path, std::string* error) {
-        std::ifstream in(path, std::ios::binary);
-        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        if (!ParsePe(bytes, &pe_, error)) return false;
+    explicit Image(const PeImage& pe) : pe_(pe) {
         for (const PeImportSlot& slot : pe_.importSlots) slotNames_[pe_.imageBase + slot.slotRva] = slot.name;
-        return true;
     }
-    bool Wide() const { return pe_.machine == 0x8664; }
 
     Residence ResidenceOf(uint64_t address, std::string* section = nullptr) const {
         for (const PeSection& s : pe_.sections) {
@@ -60,32 +46,9 @@ public:
     }
 
 private:
-    PeImage pe_;
+    const PeImage& pe_;
     std::map<uint64_t, std::string> slotNames_;
 };
-
-bool Disassemble(const std::string& path, bool wide, std::vector<Instruction>* code, std::string* error) {
-    const std::string objdump = wide ? "x86_64-w64-mingw32-objdump" : "i686-w64-mingw32-objdump";
-    FILE* pipe = popen((objdump + " -d --no-show-raw-insn '" + path + "' 2>&1").c_str(), "r");
-    if (!pipe) {
-        *error = "cannot start " + objdump;
-        return false;
-    }
-    static const std::regex line(R"(^\s+([0-9a-f]+):\s+(\S+)\s*(.*)$)");
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe)) {
-        std::smatch m;
-        std::string text(buffer);
-        if (!text.empty() && text.back() == '\n') text.pop_back();
-        if (std::regex_search(text, m, line)) code->push_back({std::stoull(m[1], nullptr, 16), m[2], m[3]});
-    }
-    const int status = pclose(pipe);
-    if (status != 0 || code->empty()) {
-        *error = objdump + " read no code from " + path;
-        return false;
-    }
-    return true;
-}
 
 bool IsTransfer(const std::string& mnemonic) { return mnemonic.rfind("call", 0) == 0 || mnemonic[0] == 'j'; }
 
@@ -193,10 +156,10 @@ private:
 }  // namespace
 
 bool CheckKernelPlacement(const std::string& driver, PlacementReport* report, std::string* error) {
-    Image image;
-    std::vector<Instruction> code;
-    if (!image.Load(driver, error) || !Disassemble(driver, image.Wide(), &code, error)) return false;
-    Checker(image, code, report).Run();
+    MachineCode machineCode;
+    if (!ReadMachineCode(driver, &machineCode, error)) return false;
+    const Image image(machineCode.image);
+    Checker(image, machineCode.code, report).Run();
     return true;
 }
 
