@@ -3,6 +3,7 @@
 
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 
 #include "machine_code.h"
@@ -84,8 +85,9 @@ public:
         : image_(image), code_(code), report_(report) {
         // Import thunks ("jmp *slot"): a direct call to one is a call of the import.
         for (const Instruction& insn : code_) {
-            uint64_t slot;
+            uint64_t slot, target;
             if (insn.mnemonic == "jmp" && SlotOf(insn, &slot)) thunks_[insn.address] = slot;
+            if (IsTransfer(insn.mnemonic) && DirectTarget(insn, &target)) targets_.insert(target);
         }
     }
 
@@ -120,9 +122,18 @@ private:
         const std::string* name = throughSlot ? image_.SlotName(slot) : nullptr;
         if (!name) return;
         ++report_->importCalls;
+        // An import thunk is a jump through a slot that code transfers to.
+        if (*name == "KeReleaseSemaphore" && !targets_.count(insn.address)) CheckRelease(insn, where);
         if (!RaisesIrql(*name)) return;
         ++report_->raisingCalls;
         if (from != Residence::Resident) Flag(where + "calls " + *name);
+    }
+
+    // A release may let an unload go on: nothing of the image may run after
+    // it, so it is the routine's last act, a jump that returns to its caller.
+    void CheckRelease(const Instruction& insn, const std::string& where) {
+        if (insn.mnemonic[0] == 'j') ++report_->tailReleases;
+        else Flag(where + "runs on after releasing a semaphore (a call, not the routine's closing jump)");
     }
 
     void CheckDirect(Residence from, uint64_t target, const std::string& where) {
@@ -139,6 +150,7 @@ private:
     const std::vector<Instruction>& code_;
     PlacementReport* report_;
     std::map<uint64_t, uint64_t> thunks_;
+    std::set<uint64_t> targets_;  // of direct calls and jumps
 };
 
 }  // namespace
