@@ -227,7 +227,6 @@ void ExpectSettingsKeyRules() {
     LocalFree(descriptor);
     const std::map<std::string, DWORD> expected = {{"S-1-5-18", KEY_ALL_ACCESS},
                                                    {"S-1-5-32-544", KEY_ALL_ACCESS},
-                                                   {"S-1-5-32-545", KEY_READ},
-                                                   {"S-1-5-4", KEY_READ | KEY_SET_VALUE}};
+                                                   {"S-1-5-32-545", KEY_READ}};
     EXPECT_EQ(rights, expected);
 }

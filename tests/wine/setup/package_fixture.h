@@ -83,5 +83,5 @@ void ExpectNewServiceKeys(DWORD errorControl);
 // The settings key's access rules, read back from the registry (Wine keeps
 // them but runs every program as an administrator): only its own rules
 // (protected), full control for SYSTEM and administrators, reading for
-// users, reading and setting values for interactive users.
+// users, nothing more for anyone.
 void ExpectSettingsKeyRules();
