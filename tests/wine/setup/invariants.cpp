@@ -51,26 +51,17 @@ std::vector<std::string> DanglingFilters() {
     return dangling;
 }
 
-MessageWatcher::MessageWatcher()
-    : stop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), thread_(CreateThread(nullptr, 0, Watch, this, 0, nullptr)) {}
+namespace {
 
-MessageWatcher::~MessageWatcher() { Seen(); }
+struct Watch {
+    HANDLE stop;
+    std::vector<std::string> seen;
+};
 
-std::vector<std::string> MessageWatcher::Seen() {
-    if (thread_) {
-        SetEvent(stop_);
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        CloseHandle(stop_);
-        thread_ = nullptr;
-    }
-    return seen_;
-}
-
-DWORD WINAPI MessageWatcher::Watch(LPVOID self) {
-    MessageWatcher& watcher = *static_cast<MessageWatcher*>(self);
+DWORD WINAPI AnswerMessages(LPVOID data) {
+    Watch& watch = *static_cast<Watch*>(data);
     std::set<HWND> answered;
-    while (WaitForSingleObject(watcher.stop_, 50) == WAIT_TIMEOUT) {
+    while (WaitForSingleObject(watch.stop, 50) == WAIT_TIMEOUT) {
         // A box may be found before its text is in place.
         HWND box = kvtest::FirstWindow([&](HWND window) {
             DWORD process = 0;
@@ -80,8 +71,21 @@ DWORD WINAPI MessageWatcher::Watch(LPVOID self) {
         });
         if (!box) continue;
         answered.insert(box);
-        watcher.seen_.push_back(kvtest::DialogItemText(box, 0xFFFF));
+        watch.seen.push_back(kvtest::DialogItemText(box, 0xFFFF));
         PostMessageA(box, WM_COMMAND, GetDlgItem(box, IDYES) ? IDYES : IDOK, 0);
     }
     return 0;
+}
+
+}  // namespace
+
+std::vector<std::string> MessagesOf(const std::function<void()>& work) {
+    Watch watch = {CreateEventA(nullptr, TRUE, FALSE, nullptr), {}};
+    const HANDLE thread = CreateThread(nullptr, 0, AnswerMessages, &watch, 0, nullptr);
+    work();
+    SetEvent(watch.stop);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    CloseHandle(watch.stop);
+    return watch.seen;
 }
