@@ -2,8 +2,6 @@
 // of the texts their work shows.
 #pragma once
 
-#include "edition_ids.h"
-
 #define IDS_SHEET_CAPTION 128
 #define IDD_WELCOME 130
 #define IDB_BANNER 132

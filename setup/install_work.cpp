@@ -45,7 +45,7 @@ void Complete(DWORD result, bool restartRequested, HINSTANCE texts) {
     if (!restart && RestartNeeded()) {
         restart = AskToRestart(texts, absent ? std::vector<UINT>{IDS_PLUG_IN_CONTROLLER} : std::vector<UINT>());
     } else if (absent) {
-        ShowUserMessage(texts, {IDS_PLUG_IN_CONTROLLER}, std::string(), ERROR_SUCCESS, MB_ICONINFORMATION);
+        ShowUserMessage(texts, {IDS_PLUG_IN_CONTROLLER}, std::wstring(), ERROR_SUCCESS, MB_ICONINFORMATION);
     }
     if (restart) {
         ScheduleCalibrationAndRestart();
@@ -65,7 +65,7 @@ DWORD RunInstallation(OsClass os, const std::string& packageFolder, bool restart
     }
     const DWORD result = InstallFor(os, JoinUnder(packageFolder, KV_DRIVER_INF));
     if (!CountsAsInstalled(result)) {
-        ShowUserMessage(texts, {IDS_INSTALL_UNDONE, HintFor(result)}, std::string(), result, MB_ICONERROR);
+        ShowUserMessage(texts, {IDS_INSTALL_UNDONE, HintFor(result)}, std::wstring(), result, MB_ICONERROR);
         return result;
     }
     CreateStartMenuShortcuts(texts);
@@ -74,5 +74,5 @@ DWORD RunInstallation(OsClass os, const std::string& packageFolder, bool restart
 }
 
 void ShowUnsupportedSystemMessage(HINSTANCE texts) {
-    MessageBoxA(nullptr, EditionText(texts, IDS_UNSUPPORTED_SYSTEM).c_str(), nullptr, MB_ICONINFORMATION);
+    MessageBoxW(nullptr, EditionText(texts, IDS_UNSUPPORTED_SYSTEM).c_str(), nullptr, MB_ICONINFORMATION);
 }

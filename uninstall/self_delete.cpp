@@ -14,7 +14,7 @@ namespace {
 bool ReadProgramFolder(HINSTANCE texts, std::string& folder) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_CURRENT_VERSION_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        MessageBoxA(nullptr, EditionText(texts, IDS_CANNOT_OPEN_REGISTRY).c_str(), "Error", MB_OK);
+        MessageBoxW(nullptr, EditionText(texts, IDS_CANNOT_OPEN_REGISTRY).c_str(), L"Error", MB_OK);
         return false;
     }
     RegCloseKey(key);
@@ -93,6 +93,6 @@ bool WriteSelfDeleteBatch(HINSTANCE texts) {
                                                                   tempFolder.c_str(), SW_HIDE)) > 32) {
         return true;
     }
-    ShowUserMessage(texts, {IDS_FOLDER_LEFT}, folder, ERROR_SUCCESS, MB_ICONWARNING);
+    ShowUserMessage(texts, {IDS_FOLDER_LEFT}, WidePath(folder), ERROR_SUCCESS, MB_ICONWARNING);
     return false;
 }

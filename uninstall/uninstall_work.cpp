@@ -40,7 +40,7 @@ UninstallOutcome RunUninstall(OsClass os, const std::string& programPath, HINSTA
     // Windows among them): its filter lists are not ours to touch.
     if (os != OS_UNSUPPORTED) RemoveMouseUpperFilter();
     if (os != OS_XP_FAMILY && os != OS_WIN2000) {
-        ShowUserMessage(texts, {IDS_NOT_REMOVED}, std::string(), ERROR_SUCCESS, MB_ICONINFORMATION);
+        ShowUserMessage(texts, {IDS_NOT_REMOVED}, std::wstring(), ERROR_SUCCESS, MB_ICONINFORMATION);
         return outcome;
     }
     outcome.branchRan = true;
@@ -50,7 +50,7 @@ UninstallOutcome RunUninstall(OsClass os, const std::string& programPath, HINSTA
     // Without success a device may still run on the package: its service
     // keys and files stay for it, and the user is told.
     if (outcome.result != ERROR_SUCCESS) {
-        ShowUserMessage(texts, {IDS_REMOVAL_INCOMPLETE}, std::string(), outcome.result, MB_ICONERROR);
+        ShowUserMessage(texts, {IDS_REMOVAL_INCOMPLETE}, std::wstring(), outcome.result, MB_ICONERROR);
         return outcome;
     }
     DeleteStartMenuShortcuts(texts);

@@ -13,7 +13,7 @@ namespace {
 
 void TellUnreadableIds() {
     const HINSTANCE program = CApp::ResourceModule();
-    MessageBoxA(nullptr, EditionText(program, IDS_DEVICE_IDS_UNREADABLE).c_str(),
+    MessageBoxW(nullptr, EditionText(program, IDS_DEVICE_IDS_UNREADABLE).c_str(),
                 EditionText(program, IDS_DEVICE_IDS_UNREADABLE_CAPTION).c_str(), MB_ICONERROR);
 }
 

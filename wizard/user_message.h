@@ -12,7 +12,7 @@
 // not 0. `flags` as MessageBox's (the icon and buttons): an error is
 // captioned as one, anything else with the program's name. Returns the
 // button pressed.
-int ShowUserMessage(HINSTANCE texts, const std::vector<UINT>& lines, const std::string& detail, DWORD error,
+int ShowUserMessage(HINSTANCE texts, const std::vector<UINT>& lines, const std::wstring& detail, DWORD error,
                     UINT flags);
 
 // Asks whether to restart Windows now, which Windows needs to finish; true

@@ -1,6 +1,6 @@
-// The texts setup.exe and uninst.exe of each edition show, as the bytes
-// their string tables hand the ANSI API: code page 936 in both editions
-// (the Chinese words, and the messages both editions show in Chinese).
+// The texts setup.exe and uninst.exe of each edition show, as their string
+// tables hold them (UTF-16): the Chinese words, and the messages both
+// editions show in Chinese.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -31,8 +31,8 @@ void ExpectTexts(HINSTANCE (*program)(Edition), const char* name, const TextCase
     ASSERT_NE(program(Edition::Chinese), nullptr) << name;
     for (size_t i = 0; i < count; ++i) {
         const TextCase& c = cases[i];
-        EXPECT_EQ(EditionText(program(Edition::English), c.id), c.english) << name << " en-US text " << c.id;
-        EXPECT_EQ(EditionText(program(Edition::Chinese), c.id), c.chinese) << name << " zh-CN text " << c.id;
+        EXPECT_EQ(EditionText(program(Edition::English), c.id), Utf16From936(c.english)) << name << " en-US " << c.id;
+        EXPECT_EQ(EditionText(program(Edition::Chinese), c.id), Utf16From936(c.chinese)) << name << " zh-CN " << c.id;
     }
 }
 

@@ -55,7 +55,7 @@ namespace {
 
 struct Watch {
     HANDLE stop;
-    std::vector<std::string> seen;
+    std::vector<std::wstring> seen;
 };
 
 DWORD WINAPI AnswerMessages(LPVOID data) {
@@ -67,11 +67,11 @@ DWORD WINAPI AnswerMessages(LPVOID data) {
             DWORD process = 0;
             GetWindowThreadProcessId(window, &process);
             return process == GetCurrentProcessId() && IsWindowVisible(window) && !answered.count(window) &&
-                   !kvtest::DialogItemText(window, 0xFFFF).empty();
+                   !kvtest::WideDialogItemText(window, 0xFFFF).empty();
         });
         if (!box) continue;
         answered.insert(box);
-        watch.seen.push_back(kvtest::DialogItemText(box, 0xFFFF));
+        watch.seen.push_back(kvtest::WideDialogItemText(box, 0xFFFF));
         PostMessageA(box, WM_COMMAND, GetDlgItem(box, IDYES) ? IDYES : IDOK, 0);
     }
     return 0;
@@ -79,7 +79,7 @@ DWORD WINAPI AnswerMessages(LPVOID data) {
 
 }  // namespace
 
-std::vector<std::string> MessagesOf(const std::function<void()>& work) {
+std::vector<std::wstring> MessagesOf(const std::function<void()>& work) {
     Watch watch = {CreateEventA(nullptr, TRUE, FALSE, nullptr), {}};
     const HANDLE thread = CreateThread(nullptr, 0, AnswerMessages, &watch, 0, nullptr);
     work();

@@ -14,4 +14,4 @@ std::vector<std::string> DanglingFilters();
 
 // Runs `work` while the message boxes it shows are answered as a reader
 // answers them (Yes to a question, else OK); their texts, in order.
-std::vector<std::string> MessagesOf(const std::function<void()>& work);
+std::vector<std::wstring> MessagesOf(const std::function<void()>& work);

@@ -27,22 +27,28 @@ void WriteSmallFile(const std::string& path, const std::string& content) {
     CloseHandle(file);
 }
 
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+// Wide: the Chinese edition's link names are Unicode on any system.
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(folder + name + "\\");
+                RemoveTree(folder + name + L"\\");
             } else {
-                DeleteFileA((folder + name).c_str());
+                DeleteFileW((folder + name).c_str());
             }
-        } while (FindNextFileA(search, &found));
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+void RemoveTree(const std::string& folder) {
+    wchar_t wide[MAX_PATH] = {};
+    if (MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH)) RemoveTree(std::wstring(wide));
 }
 
 }  // namespace

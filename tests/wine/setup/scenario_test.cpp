@@ -212,7 +212,7 @@ protected:
         const SystemSnapshot before = TakeSystemSnapshot();
         g_restarts = 0;
         DWORD result = 0;
-        const List messages = MessagesOf([&] { result = Act(row, programFolder); });
+        const std::vector<std::wstring> messages = MessagesOf([&] { result = Act(row, programFolder); });
         const bool removed = row.uninstall && row.os != X64;
         EXPECT_TRUE(!removed || WaitUntilGone(programFolder, 30000));
 
@@ -231,7 +231,7 @@ protected:
         if (!failed && !row.uninstall && row.os == XP) ExpectSettingsKeyRules();
         EXPECT_EQ(g_restarts, (row.trouble & kRestartAsked) ? 1 : 0);
         const HINSTANCE texts = row.uninstall ? UninstTexts(row.edition) : SetupTexts(row.edition);
-        const std::string text = EditionText(texts, row.message);
+        const std::wstring text = EditionText(texts, row.message);
         ASSERT_EQ(messages.size(), row.message ? 1u : 0u) << "I5";
         if (row.message) { EXPECT_EQ(messages[0].substr(0, text.size()), text) << "I5"; }
     }

@@ -1,7 +1,18 @@
 // The Chinese texts the installer and the uninstaller show, as the
-// code-page-936 bytes the ANSI API must get: what the tests expect of both
-// editions' string tables and of the programs' windows.
+// code-page-936 bytes a Chinese system's ANSI functions read them in, and
+// (Utf16From936) as the UTF-16 the programs show on any system.
 #pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// BYTES (code page 936, or plain ASCII) as UTF-16.
+inline std::wstring Utf16From936(const char* bytes) {
+    wchar_t wide[512] = {};
+    MultiByteToWideChar(936, 0, bytes, -1, wide, 512);
+    return wide;
+}
 
 #define KV_TEXT_ERROR_CAPTION "\xb4\xed\xce\xf3"  /* 错误 */
 #define KV_TEXT_UNKNOWN_INSTALL_ERROR \
