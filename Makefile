@@ -26,13 +26,16 @@ win64: bootstrap
 package: win32
 	scripts/package build/win32 out/package
 
-# Host tests, package checks, Wine on win64, Wine on win32 where this
-# machine runs 32-bit code; the last line sums them up.
+# Host tests, package checks, Wine on win64, Wine on win32 (natively, or
+# under the i386 emulator where this machine refuses 32-bit code); the last
+# line sums them up.
 test: host package win64
 	scripts/test-all
 
-# The same as on a machine that refuses 32-bit code (simulated).
+# The same as on a machine that refuses 32-bit code (simulated): the win32
+# layer runs under the i386 emulator, which is fetched for it.
 test-no32: host package win64
+	scripts/bootstrap --i386-emulator
 	scripts/simulate-no32 scripts/test-all
 
 fuzz: bootstrap

@@ -12,7 +12,8 @@ endif()
 
 # The kernel helpers both drivers share (driver/kernel) come with every image.
 function(kv_kernel_driver target)
-  add_executable(${target} ${ARGN} ${PROJECT_SOURCE_DIR}/driver/kernel/request_count.cpp)
+  add_executable(${target} ${ARGN} ${PROJECT_SOURCE_DIR}/driver/kernel/request_count.cpp
+    ${PROJECT_SOURCE_DIR}/driver/kernel/registry_value.cpp ${PROJECT_SOURCE_DIR}/driver/kernel/unload_safe_completion.cpp)
   set_target_properties(${target} PROPERTIES SUFFIX .sys)
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/driver/kernel)
   target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${KV_KERNEL_COMPILE_OPTIONS}>)

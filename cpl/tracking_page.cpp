@@ -17,9 +17,9 @@ INT_PTR CTrackingPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_INITDIALOG) {
         changed_.clear();
     } else if (message == WM_HSCROLL && control) {
-        changed_.insert(GetDlgCtrlID(control));
+        NoteChange(GetDlgCtrlID(control));
     } else if (message == WM_COMMAND && control && HIWORD(wParam) == CBN_SELCHANGE) {
-        changed_.insert(LOWORD(wParam));
+        NoteChange(LOWORD(wParam));
     }
     return CPropertyPage::HandleMessage(message, wParam, lParam);
 }

@@ -4,7 +4,8 @@
 #ifndef KV_CPL_TRACKING_PAGE_H
 #define KV_CPL_TRACKING_PAGE_H
 
-#include <set>
+#include <algorithm>
+#include <vector>
 
 #include "control_device.h"
 #include "property_page.h"
@@ -17,7 +18,7 @@ public:
 
     // Whether the user has moved track bar ID or picked an entry of list ID
     // since the page was made.
-    bool UserChanged(int id) const { return changed_.count(id) != 0; }
+    bool UserChanged(int id) const { return std::find(changed_.begin(), changed_.end(), id) != changed_.end(); }
 
 protected:
     // Sets the number texts from the track bar values.
@@ -36,7 +37,13 @@ protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    std::set<int> changed_;
+    void NoteChange(int id) {
+        if (!UserChanged(id)) changed_.push_back(id);
+    }
+
+    // A handful, searched in turn: the C++ library's tree code is not in
+    // the programs (runtime/).
+    std::vector<int> changed_;
 };
 
 #endif

@@ -10,6 +10,8 @@
 KV_WINE32_LOADER=${KV_WINE32_LOADER:-/usr/lib/wine/wine}
 KV_WINE64_LOADER=${KV_WINE64_LOADER:-/usr/lib/wine/wine64}
 KV_WINESERVER=${KV_WINESERVER:-/usr/lib/wine/wineserver64}
+# Where scripts/bootstrap puts the i386 emulator (scripts/i386-emulator).
+KV_I386_EMULATOR=${KV_I386_EMULATOR:-/usr/local/lib/kvtouch/qemu-i386}
 
 # Prints win32 or win64 for a PE file, from the machine field of its header.
 kv_pe_arch() {
@@ -49,6 +51,47 @@ kv_probe_32() {
   return 2
 }
 
+# How this machine runs 32-bit code, exported in KV_WIN32_WAY (the tests
+# read it too): native (its kernel runs it), emulated (it refuses it, and
+# the i386 emulator runs it in a namespace of its own; inside that
+# namespace too) or none (then KV_NO32_REASON says why). The status, also
+# in KV_WIN32_STATUS, is 0, or kv_probe_32's.
+kv_win32_way() {
+  local emulator
+  emulator="$(dirname "${BASH_SOURCE[0]}")/i386-emulator"
+  KV_WIN32_STATUS=0
+  kv_probe_32 || KV_WIN32_STATUS=$?
+  if [ "$KV_WIN32_STATUS" -eq 0 ]; then
+    KV_WIN32_WAY=native
+    [ "${KV_I386_NAMESPACE:-}" = 1 ] && KV_WIN32_WAY=emulated
+  elif [ "$KV_WIN32_STATUS" -eq 77 ] && "$emulator" run "$KV_WINE32_LOADER" --version >/dev/null 2>&1; then
+    KV_WIN32_WAY=emulated
+    KV_WIN32_STATUS=0
+  else
+    KV_WIN32_WAY=none
+    [ "$KV_WIN32_STATUS" -eq 77 ] &&
+      KV_NO32_REASON="$KV_NO32_REASON, and the i386 emulator cannot run it ($("$emulator" run true 2>&1 | head -n 1))"
+  fi
+  export KV_WIN32_WAY
+  return "$KV_WIN32_STATUS"
+}
+
+# True when this process must first enter the emulator's namespace: the
+# machine refuses 32-bit code, so every Wine process (a 64-bit program's
+# 32-bit children too) runs there. Call after kv_win32_way.
+kv_needs_emulator_namespace() {
+  [ "$KV_WIN32_WAY" = emulated ] && [ "${KV_I386_NAMESPACE:-}" != 1 ]
+}
+
+# Makes INTERPRETER the handler of every i386 ELF file in the binfmt_misc
+# mounted at MOUNT, under NAME with the binfmt FLAGS.
+kv_binfmt_i386() {
+  local mount=$1 name=$2 interpreter=$3 flags=$4
+  local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+  local mask='\xff\xff\xff\xff\xff\xfe\xfe\xfc\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+  printf ':%s:M::%s:%s:%s:%s' "$name" "$magic" "$mask" "$interpreter" "$flags" >"$mount/register"
+}
+
 # The build folder that holds PATH: the nearest parent with a CMakeCache.txt.
 kv_build_dir() {
   (cd "$(dirname "$1")" && while [ ! -f CMakeCache.txt ] && [ "$PWD" != / ]; do cd ..; done
@@ -57,9 +100,10 @@ kv_build_dir() {
 
 # Sets the Wine environment for ARCH with the prefix in PROGRAM's build
 # folder (or $KV_WINEPREFIX when set). Returns 77 for win32 on a machine
-# without 32-bit support, 1 when Wine is missing.
+# that runs 32-bit code neither way (after kv_win32_way), 1 when Wine is
+# missing.
 kv_wine_select() {
-  local arch=$1 program=$2 build status
+  local arch=$1 program=$2 build
   case "$arch" in
     win64)
       if [ ! -x "$KV_WINE64_LOADER" ]; then
@@ -68,10 +112,9 @@ kv_wine_select() {
       fi
       WINELOADER=$KV_WINE64_LOADER ;;
     win32)
-      kv_probe_32; status=$?
-      if [ "$status" -ne 0 ]; then
+      if [ "$KV_WIN32_STATUS" -ne 0 ]; then
         echo "wine-run: $KV_NO32_REASON; 32-bit Wine tests skipped" >&2
-        return "$status"
+        return "$KV_WIN32_STATUS"
       fi
       WINELOADER=$KV_WINE32_LOADER ;;
   esac

@@ -13,6 +13,9 @@ constexpr uint8_t kHidSetReport = 9;
 constexpr uint8_t kHidGetReport = 1;
 constexpr uint16_t kInputReportId1 = 0x0101;
 constexpr uint32_t kEchoLength = 12;
+// No report the controller takes is longer than the largest record the
+// control device carries; a longer SET_REPORT is refused, not sent.
+constexpr uint32_t kMaxSetReportLength = sizeof(CalibrationBlock);
 
 ControlResult Done(Status status, uint32_t information = 0) { return {status, information}; }
 ControlResult TooSmall() { return Done(kStatusBufferTooSmall); }
@@ -89,9 +92,12 @@ ControlResult GetBeep(const DriverState& state, const ControlRequest& r) {
     return Done(kStatusSuccess, sizeof(BeepSettings));
 }
 
+ControlResult TooLong() { return Done(kStatusInvalidParameter); }
+
 // The data stage carries the caller's input bytes; any output space past
 // them is zeroed rather than sent as whatever the buffer held.
 ControlResult SetReport(ControlPorts& ports, const ControlRequest& r) {
+    if (r.OutputLength > kMaxSetReportLength) return TooLong();
     for (uint32_t i = r.InputLength; i < r.OutputLength; ++i) r.Buffer[i] = 0;
     uint8_t valueBytes[2] = {0, 0};
     for (uint32_t i = 0; i < 2 && i < r.InputLength; ++i) valueBytes[i] = r.Buffer[i];
@@ -112,6 +118,7 @@ ControlResult GetReport(ControlPorts& ports, const ControlRequest& r) {
 
 ControlResult SetDeviceMode(DriverState& state, ControlPorts& ports, const ControlRequest& r) {
     if (!HasInputWord(r)) return TooSmall();
+    if (r.OutputLength > kMaxSetReportLength) return TooLong();
     state.Settings.MouseMode = LoadLe32(r.Buffer);
     return SetReport(ports, r);
 }

@@ -48,6 +48,13 @@ extern "C" KV_PAGED NTSTATUS NTAPI KvFiltDispatchPnp(PDEVICE_OBJECT device, PIRP
     if (!KvFiltEnter(ext, irp)) return STATUS_DELETE_PENDING;
     switch (IoGetCurrentIrpStackLocation(irp)->MinorFunction) {
         case IRP_MN_REMOVE_DEVICE: return RemoveDevice(ext, irp);
+        case IRP_MN_START_DEVICE:
+            // The placement is decided as the node starts, so that no mouse
+            // read waits on the registry; a change holds from the next start.
+            if (ext->IsTouchScreen) {
+                InterlockedExchange(&ext->VirtualDesktop, KvFiltPlacementNeedsVirtualDesktop() ? 1 : 0);
+            }
+            return KvFiltSkipDown(ext, irp);
         default: return KvFiltSkipDown(ext, irp);
     }
 }

@@ -3,6 +3,7 @@
 // on every mouse, so it attaches to each one and changes nothing except the
 // reads of the touch screen's own HID node.
 #include "kvfilt.h"
+#include "unload_safe_completion.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ extern "C" KV_PAGED NTSTATUS NTAPI KvFiltAddDevice(PDRIVER_OBJECT driver, PDEVIC
 }
 
 extern "C" KV_INIT NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING) {
+    FindUnloadSafeCompletion();
     for (ULONG i = 0; i <= IRP_MJ_MAXIMUM_FUNCTION; ++i) driver->MajorFunction[i] = KvFiltDispatchPassThrough;
     driver->MajorFunction[IRP_MJ_PNP] = KvFiltDispatchPnp;
     driver->MajorFunction[IRP_MJ_POWER] = KvFiltDispatchPower;

@@ -22,7 +22,7 @@ struct KvFiltExtension {
     // Set once at AddDevice: only the touch screen's own node is touched;
     // every other mouse gets plain pass-through.
     BOOLEAN IsTouchScreen;
-    // Refreshed at each read: absolute packets are stamped as virtual-
+    // Decided as the node starts: absolute packets are stamped as virtual-
     // desktop coordinates (placements on a primary/secondary monitor pair).
     volatile LONG VirtualDesktop;
 };

@@ -4,6 +4,7 @@
 // touch screen is one monitor of a pair. Its coordinates, already placed in
 // the right or left half by the touch driver, then span the whole desktop.
 #include "kvfilt.h"
+#include "unload_safe_completion.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ void StampAbsolutePackets(PIRP irp) {
     }
 }
 
-// At up to dispatch level: only the word the read's dispatch refreshed.
+// At up to dispatch level: only the word decided as the node started.
 extern "C" NTSTATUS NTAPI ReadDone(PDEVICE_OBJECT, PIRP irp, PVOID context) {
     auto* ext = static_cast<KvFiltExtension*>(context);
     if (irp->PendingReturned) IoMarkIrpPending(irp);
@@ -32,15 +33,13 @@ extern "C" NTSTATUS NTAPI ReadDone(PDEVICE_OBJECT, PIRP irp, PVOID context) {
 
 }  // namespace
 
-// Reads come from the input thread at passive level, so the placement is
-// looked up here, once a read, and a change through the control panel holds
-// from the next read on. The read stays counted in until it is done.
+// Reads come from the input thread; none of them waits on the registry.
+// The read stays counted in until it is done.
 extern "C" KV_PAGED NTSTATUS NTAPI KvFiltDispatchRead(PDEVICE_OBJECT device, PIRP irp) {
     KvFiltExtension* ext = KvFiltOf(device);
     if (!KvFiltEnter(ext, irp)) return STATUS_DELETE_PENDING;
     if (!ext->IsTouchScreen) return KvFiltSkipDown(ext, irp);
-    InterlockedExchange(&ext->VirtualDesktop, KvFiltPlacementNeedsVirtualDesktop() ? 1 : 0);
     IoCopyCurrentIrpStackLocationToNext(irp);
-    IoSetCompletionRoutine(irp, ReadDone, ext, TRUE, TRUE, TRUE);
+    SetUnloadSafeCompletion(ext->Self, irp, ReadDone, ext);
     return IoCallDriver(ext->Lower, irp);
 }

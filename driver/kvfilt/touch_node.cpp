@@ -3,6 +3,7 @@
 #include "kvfilt.h"
 
 #include "kvshared.h"
+#include "registry_value.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ KV_PAGED bool IsTouchHidId(const wchar_t* id, ULONG length) {
 }
 
 wchar_t kParametersKey[] = L"\\Registry\\Machine\\" KV_WIDE(KV_PARAMETERS_KEY);
-wchar_t kPlacementValue[] = L"DBScreenPos";
+const wchar_t kPlacementValue[] = L"DBScreenPos";
 
 KV_PAGED void InitUnicode(UNICODE_STRING* string, wchar_t* text, USHORT bytes) {
     string->Buffer = text;
@@ -78,25 +79,14 @@ KV_PAGED bool KvFiltIsTouchScreenNode(PDEVICE_OBJECT pdo) {
 
 // Placements 5 and 6 put the touch screen on one monitor of a pair; the
 // others map onto the primary screen (or a desktop stretched across it).
+// Only a well-formed REG_DWORD counts; anything else means no placement.
 KV_PAGED bool KvFiltPlacementNeedsVirtualDesktop() {
-    UNICODE_STRING keyName, valueName;
+    UNICODE_STRING keyName;
     InitUnicode(&keyName, kParametersKey, sizeof kParametersKey);
-    InitUnicode(&valueName, kPlacementValue, sizeof kPlacementValue);
-    OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, &keyName, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE, nullptr, nullptr);
-    HANDLE key = nullptr;
-    if (!NT_SUCCESS(ZwOpenKey(&key, KEY_QUERY_VALUE, &attributes))) return false;
-    union {
-        KEY_VALUE_PARTIAL_INFORMATION info;
-        UCHAR bytes[sizeof(KEY_VALUE_PARTIAL_INFORMATION) + sizeof(ULONG)];
-    } answer;
-    ULONG length = 0;
-    const NTSTATUS status =
-        ZwQueryValueKey(key, &valueName, KeyValuePartialInformation, &answer, sizeof answer, &length);
+    HANDLE key;
+    if (!NT_SUCCESS(OpenRegistryKey(&keyName, KEY_QUERY_VALUE, &key))) return false;
+    ULONG placement = DBSCREENPOS_SINGLE;
+    const bool stored = QueryDwordValue(key, kPlacementValue, &placement);
     ZwClose(key);
-    // Only a well-formed REG_DWORD counts; anything else means no placement.
-    if (!NT_SUCCESS(status) || answer.info.Type != REG_DWORD || answer.info.DataLength != sizeof(ULONG)) return false;
-    ULONG placement;
-    RtlCopyMemory(&placement, answer.info.Data, sizeof placement);
-    return placement == DBSCREENPOS_SLAVE || placement == DBSCREENPOS_PRIMARY;
+    return stored && (placement == DBSCREENPOS_SLAVE || placement == DBSCREENPOS_PRIMARY);
 }

@@ -4,11 +4,22 @@
 
 namespace {
 
-// The DPC sets the idle event as its last act, so an unload that cannot
-// flush the DPC queue (Windows 2000) can wait for it instead.
+// An unload that cannot flush the DPC queue (Windows 2000) waits for the
+// release instead. The release is the DPC's very last act, a jump into the
+// system that returns straight to the DPC's caller, so no instruction of
+// this image is left to run once it is seen (a package test reads the
+// machine code back).
 extern "C" void NTAPI EndBeep(PKDPC, PVOID, PVOID, PVOID) {
     HalMakeBeep(0);
-    KeSetEvent(&g_Driver.BeepDpcIdle, IO_NO_INCREMENT, FALSE);
+    KeReleaseSemaphore(&g_Driver.BeepDpcDone, IO_NO_INCREMENT, 1, FALSE);
+}
+
+// Takes every release a DPC has made, at up to dispatch level.
+void EmptyBeepDpcDone() {
+    LARGE_INTEGER now;
+    now.QuadPart = 0;
+    while (KeWaitForSingleObject(&g_Driver.BeepDpcDone, Executive, KernelMode, FALSE, &now) == STATUS_SUCCESS) {
+    }
 }
 
 typedef VOID(NTAPI* FlushQueuedDpcs)();
@@ -25,8 +36,8 @@ FlushQueuedDpcs FindFlushQueuedDpcs() {
 }
 
 // An ending DPC runs in microseconds once it has started; the bound only
-// keeps an unload from hanging on an event that no DPC will set (the timer
-// was cancelled before it expired).
+// keeps an unload from hanging on a release that no DPC will make (the
+// timer was cancelled before it expired).
 constexpr LONGLONG kDpcWaitBound100ns = 500 * 10000;
 
 }  // namespace
@@ -34,7 +45,7 @@ constexpr LONGLONG kDpcWaitBound100ns = 500 * 10000;
 void InitializeBeep() {
     KeInitializeTimer(&g_Driver.BeepTimer);
     KeInitializeDpc(&g_Driver.BeepDpc, EndBeep, nullptr);
-    KeInitializeEvent(&g_Driver.BeepDpcIdle, NotificationEvent, TRUE);
+    KeInitializeSemaphore(&g_Driver.BeepDpcDone, 1, MAXLONG);
 }
 
 // After this no DPC of ours is queued or running, so the image may go.
@@ -46,7 +57,7 @@ void StopBeep() {
         KeRemoveQueueDpc(&g_Driver.BeepDpc);
         LARGE_INTEGER bound;
         bound.QuadPart = -kDpcWaitBound100ns;
-        KeWaitForSingleObject(&g_Driver.BeepDpcIdle, Executive, KernelMode, FALSE, &bound);
+        KeWaitForSingleObject(&g_Driver.BeepDpcDone, Executive, KernelMode, FALSE, &bound);
     }
     HalMakeBeep(0);
 }
@@ -54,13 +65,13 @@ void StopBeep() {
 // A new beep restarts the tone with its full duration. The timer is
 // cancelled before it is set again: the same effect as setting it, and
 // under Wine's kernel, setting a timer whose expiry is still being handled
-// waits for that handling while blocking it. The idle event stays clear
+// waits for that handling while blocking it. The semaphore stays empty
 // until a DPC has run after this setting.
 void StartBeepNow(uint32_t frequencyHz, uint32_t durationMs) {
     HalMakeBeep(frequencyHz);
     LARGE_INTEGER due;
     due.QuadPart = -static_cast<LONGLONG>(durationMs) * 10000;
     KeCancelTimer(&g_Driver.BeepTimer);
-    KeClearEvent(&g_Driver.BeepDpcIdle);
+    EmptyBeepDpcDone();
     KeSetTimer(&g_Driver.BeepTimer, due, &g_Driver.BeepDpc);
 }

@@ -13,24 +13,24 @@ namespace {
 // from the blocking codes, which run without the lock.
 class FramePorts final : public kv::ControlPorts {
 public:
-    explicit FramePorts(PDEVICE_OBJECT physical) : physical_(physical) {}
+    explicit FramePorts(FilterExtension* control) : control_(control) {}
     void StartBeep(uint32_t frequencyHz, uint32_t durationMs) override { beep_.StartBeep(frequencyHz, durationMs); }
     kv::Status ReloadSettings() override { return ReadDriverSettings(); }
     kv::Status SendClassRequest(const kv::ClassRequest& request, uint32_t* transferred) override {
-        return ::SendClassRequest(physical_, request, transferred);
+        return ::SendClassRequest(control_, request, transferred);
     }
     void FlushBeep() { beep_.Flush(); }
 
 private:
-    PDEVICE_OBJECT physical_;
+    FilterExtension* control_;
     DeferredBeep beep_;
 };
 
 // Resident: takes the state lock. The blocking codes stay outside it, so
 // the work done at raised IRQL is bounded by the fixed records, whatever
 // buffer length a caller chooses.
-KV_NONPAGED kv::ControlResult RunControlCode(PDEVICE_OBJECT physical, const kv::ControlRequest& request) {
-    FramePorts ports(physical);
+KV_NONPAGED kv::ControlResult RunControlCode(FilterExtension* control, const kv::ControlRequest& request) {
+    FramePorts ports(control);
     if (kv::IsBlockingCode(request.Code)) return kv::DispatchControl(g_Driver.State, ports, request);
     KIRQL irql;
     KeAcquireSpinLock(&g_Driver.StateLock, &irql);
@@ -54,15 +54,21 @@ KV_PAGED NTSTATUS HandleControlRequest(FilterExtension* ext, PIRP irp) {
     if (ext->PnpState == kPnpRemoved || (IsGoing(ext) && kv::IsClassRequestCode(request.Code))) {
         return CompleteRequest(irp, STATUS_DELETE_PENDING);
     }
-    const kv::ControlResult result = RunControlCode(ext->PhysicalDevice, request);
+    const kv::ControlResult result = RunControlCode(ext, request);
     return CompleteRequest(irp, result.status, result.bytesReturned);
 }
 
 }  // namespace
 
+// The control device has no names below it: an open of "\\.\kvusb\x"
+// names nothing.
 extern "C" KV_PAGED NTSTATUS NTAPI KvDispatchCreateClose(PDEVICE_OBJECT device, PIRP irp) {
     FilterExtension* ext = ExtensionOf(device);
     if (ext->IsFilter) return PassDown(ext, irp);
+    const IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
+    if (stack->MajorFunction == IRP_MJ_CREATE && stack->FileObject && stack->FileObject->FileName.Length) {
+        return CompleteRequest(irp, STATUS_OBJECT_NAME_NOT_FOUND);
+    }
     return CompleteRequest(irp, STATUS_SUCCESS);
 }
 

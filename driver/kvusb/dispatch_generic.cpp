@@ -1,15 +1,22 @@
 // The dispatch for power and every major function without a routine of its
-// own: counted requests, refused once the device is going. Resident, as
-// power requests may come at dispatch level.
+// own: counted requests. Once the device is going, power and WMI requests
+// and closes still pass (the system needs them to tear the stack down);
+// the rest, which the gone controller cannot serve, are refused. Resident,
+// as power requests may come at dispatch level.
 #include "filter_extension.h"
 #include "power.h"
 
 namespace {
 
 NTSTATUS Refuse(PIRP irp, const IO_STACK_LOCATION* stack, NTSTATUS status) {
-    // The next power request may start only when this one is done with.
+    // The control device's power requests: the next may start only when
+    // this one is done with.
     if (stack->MajorFunction == IRP_MJ_POWER) PoStartNextPowerIrp(irp);
     return CompleteRequest(irp, status);
+}
+
+bool PassesWhenGoing(UCHAR major) {
+    return major == IRP_MJ_POWER || major == IRP_MJ_SYSTEM_CONTROL || major == IRP_MJ_CLOSE;
 }
 
 NTSTATUS Handle(FilterExtension* ext, PIRP irp, const IO_STACK_LOCATION* stack) {
@@ -26,7 +33,7 @@ extern "C" NTSTATUS NTAPI KvDispatchGeneric(PDEVICE_OBJECT device, PIRP irp) {
 
     EnterRequest(&ext->Requests);
     NTSTATUS status;
-    if (IsGoing(ext) && stack->MajorFunction != IRP_MJ_CLOSE) {
+    if (IsGoing(ext) && !PassesWhenGoing(stack->MajorFunction)) {
         status = Refuse(irp, stack, STATUS_DELETE_PENDING);
     } else {
         status = Handle(ext, irp, stack);

@@ -2,6 +2,7 @@
 #include "beep.h"
 #include "filter_extension.h"
 #include "settings_read.h"
+#include "unload_safe_completion.h"
 
 DriverGlobals g_Driver;
 
@@ -44,6 +45,7 @@ extern "C" KV_INIT NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_ST
     // The timer exists before any device, so nothing can start a beep on
     // an uninitialised timer (a second controller never creates one).
     InitializeBeep();
+    FindUnloadSafeCompletion();
     // The path is needed by every settings read, this first one included.
     if (!CopyRegistryPath(registryPath)) return kv::kStatusNoPoolForPath;
     ReadDriverSettings();

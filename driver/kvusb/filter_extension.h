@@ -14,9 +14,17 @@ enum PnpState : ULONG {
     kPnpStarted = 2,
     kPnpStartFailed = 3,
     kPnpStopped = 4,
-    kPnpPoweredDown = 5,
+    // 5 is not used: a device in low power is still started, and a stop
+    // passes down whatever the power state.
     kPnpSurpriseRemoved = 6,
     kPnpRemoved = 7,
+};
+
+// Class requests at the controller, so that its going can cancel them.
+struct ClassRequestGate {
+    KSPIN_LOCK Lock;
+    LIST_ENTRY Pending;  // requests at the controller, listed by their senders
+    BOOLEAN Closed;      // the controller is going: nothing more is sent
 };
 
 struct FilterExtension {
@@ -26,10 +34,10 @@ struct FilterExtension {
     PDEVICE_OBJECT ControlDevice;
     PDEVICE_OBJECT PhysicalDevice;
     PDEVICE_OBJECT LowerDevice;
-    DEVICE_CAPABILITIES Capabilities;
     RequestCount Requests;  // what removal waits for
     BOOLEAN IsFilter;
     UNICODE_STRING LinkName;
+    ClassRequestGate ClassRequests;  // the control device's
 };
 
 // Driver-wide: settings, touch and capture state with the lock that
@@ -41,7 +49,9 @@ struct DriverGlobals {
     UNICODE_STRING RegistryPath;
     KTIMER BeepTimer;
     KDPC BeepDpc;
-    KEVENT BeepDpcIdle;  // clear from a timer setting until its DPC has run
+    // Released by the ending DPC as its very last act, emptied at each timer
+    // setting: not signalled from a setting until its DPC has left.
+    KSEMAPHORE BeepDpcDone;
 };
 extern DriverGlobals g_Driver;
 

@@ -1,6 +1,9 @@
-// Plug and Play of the filter device: start with the capabilities query,
-// stop, surprise removal and removal with the wait for outstanding work.
+// Plug and Play of the filter device: start, stop, surprise removal and
+// removal with the wait for outstanding work.
 #include "pnp.h"
+
+#include "class_request.h"
+#include "unload_safe_completion.h"
 
 namespace {
 
@@ -9,57 +12,43 @@ extern "C" NTSTATUS NTAPI SignalWhenDone(PDEVICE_OBJECT, PIRP, PVOID context) {
     return STATUS_MORE_PROCESSING_REQUIRED;
 }
 
-KV_PAGED NTSTATUS QueryCapabilities(FilterExtension* ext) {
-    PIRP irp = IoAllocateIrp(ext->LowerDevice->StackSize, FALSE);
-    if (!irp) return STATUS_INSUFFICIENT_RESOURCES;
-    RtlZeroMemory(&ext->Capabilities, sizeof ext->Capabilities);
-    ext->Capabilities.Size = sizeof ext->Capabilities;
-    ext->Capabilities.Version = 1;
-    PIO_STACK_LOCATION next = IoGetNextIrpStackLocation(irp);
-    next->MajorFunction = IRP_MJ_PNP;
-    next->MinorFunction = IRP_MN_QUERY_CAPABILITIES;
-    next->Parameters.DeviceCapabilities.Capabilities = &ext->Capabilities;
-    irp->IoStatus.Status = STATUS_NOT_SUPPORTED;
-    const NTSTATUS status = ForwardAndWait(ext, irp);
-    IoFreeIrp(irp);
-    return status;
-}
-
+// The drivers below start the device; the filter notes how it went.
 KV_PAGED NTSTATUS StartDevice(FilterExtension* ext, PIRP irp) {
     ext->PnpState = kPnpStarting;
     IoCopyCurrentIrpStackLocationToNext(irp);
-    NTSTATUS status = ForwardAndWait(ext, irp);
-    if (NT_SUCCESS(status)) {
-        status = QueryCapabilities(ext);
-        ext->PnpState = NT_SUCCESS(status) ? kPnpStarted : kPnpStartFailed;
-    } else {
-        ext->PnpState = kPnpStartFailed;
-    }
+    const NTSTATUS status = ForwardAndWait(ext, irp);
+    ext->PnpState = NT_SUCCESS(status) ? kPnpStarted : kPnpStartFailed;
     return CompleteRequest(irp, status, irp->IoStatus.Information);
 }
 
+// Never failed: the stack above has already stopped, and Windows treats a
+// failed stop as fatal.
 KV_PAGED NTSTATUS StopDevice(FilterExtension* ext, PIRP irp) {
-    if (ext->PnpState == kPnpPoweredDown) return CompleteRequest(irp, STATUS_DEVICE_POWER_FAILURE);
     if (ext->PnpState == kPnpStarted) ext->PnpState = kPnpStopped;
     return PassDown(ext, irp);
 }
 
 // The control device refuses from here on: requests to the controller once
-// it is going, everything once it is removed.
+// it is going (those still at the controller are cancelled: one that never
+// answers would hold its caller for ever), everything once it is removed.
 KV_PAGED void MarkControlDevice(FilterExtension* ext, ULONG state) {
-    if (ext->ControlDevice) ExtensionOf(ext->ControlDevice)->PnpState = state;
+    if (!ext->ControlDevice) return;
+    FilterExtension* control = ExtensionOf(ext->ControlDevice);
+    control->PnpState = state;
+    CloseClassRequests(&control->ClassRequests);
 }
 
+// Nothing of ours may reach the controller once the removal has gone down
+// to it: the requests inside the filter and the control device finish
+// first.
 KV_PAGED NTSTATUS RemoveDevice(FilterExtension* ext, PIRP irp) {
     if (ext->PnpState == kPnpRemoved) return PassDown(ext, irp);
     ext->PnpState = kPnpRemoved;
     MarkControlDevice(ext, kPnpRemoved);
+    WaitForRequests(&ext->Requests);
+    if (ext->ControlDevice) WaitForRequests(&ExtensionOf(ext->ControlDevice)->Requests);
     irp->IoStatus.Status = STATUS_SUCCESS;
     const NTSTATUS status = PassDown(ext, irp);
-    WaitForRequests(&ext->Requests);
-    // A control request still talking to the controller holds on to its
-    // physical device; it finishes before that reference goes.
-    if (ext->ControlDevice) WaitForRequests(&ExtensionOf(ext->ControlDevice)->Requests);
     DeleteDevices(ext);
     return status;
 }
@@ -75,7 +64,7 @@ KV_PAGED NTSTATUS ForwardAndWait(FilterExtension* ext, PIRP irp) {
     KEVENT done;
     KeInitializeEvent(&done, NotificationEvent, FALSE);
     EnterRequest(&ext->Requests);
-    IoSetCompletionRoutine(irp, SignalWhenDone, &done, TRUE, TRUE, TRUE);
+    SetUnloadSafeCompletion(ext->FilterDevice, irp, SignalWhenDone, &done);
     if (IoCallDriver(ext->LowerDevice, irp) == STATUS_PENDING) {
         KeWaitForSingleObject(&done, Executive, KernelMode, FALSE, nullptr);
     }
@@ -119,9 +108,11 @@ KV_PAGED NTSTATUS HandlePnp(FilterExtension* ext, PIRP irp) {
 
 // Counted like the requests of the generic dispatch, but for the removal,
 // which waits for the count; paged, as Plug and Play runs at passive level.
+// The control device is no Plug and Play device: a request that reaches it
+// keeps the status it came with.
 extern "C" KV_PAGED NTSTATUS NTAPI KvDispatchPnp(PDEVICE_OBJECT device, PIRP irp) {
     FilterExtension* ext = ExtensionOf(device);
-    if (!ext->IsFilter) return CompleteRequest(irp, STATUS_NOT_IMPLEMENTED);
+    if (!ext->IsFilter) return CompleteRequest(irp, irp->IoStatus.Status, irp->IoStatus.Information);
     const bool counted = IoGetCurrentIrpStackLocation(irp)->MinorFunction != IRP_MN_REMOVE_DEVICE;
     if (counted) EnterRequest(&ext->Requests);
     const NTSTATUS status = HandlePnp(ext, irp);

@@ -1,8 +1,9 @@
-// The registry side of the settings: RtlQueryRegistryValues over the
-// value names in their query order, into the core's value source.
+// The registry side of the settings: each value of the Parameters key read
+// into a fixed buffer, in the query order, into the core's value source.
 // Non-paged, as the settings read is.
 #include "settings_read.h"
 
+#include "registry_value.h"
 #include "settings.h"
 
 namespace {
@@ -31,15 +32,6 @@ private:
     NTSTATUS status_;
 };
 
-// Only a 4-byte REG_DWORD is taken; a value of another type or size keeps
-// its default instead of being copied over a 32-bit field.
-extern "C" NTSTATUS NTAPI StoreDword(PWSTR, ULONG type, PVOID data, ULONG length, PVOID, PVOID entry) {
-    if (type == REG_DWORD && length == sizeof(ULONG) && data) {
-        RtlCopyMemory(entry, data, sizeof(ULONG));
-    }
-    return STATUS_SUCCESS;
-}
-
 bool BuildParametersPath(UNICODE_STRING* path) {
     const UNICODE_STRING& service = g_Driver.RegistryPath;
     path->Length = 0;
@@ -52,50 +44,47 @@ bool BuildParametersPath(UNICODE_STRING* path) {
     return true;
 }
 
-// Fills `values` (defaults first) from the key. Pool failures return
-// before anything is read.
-NTSTATUS QueryStoredValues(Values& values, bool* poolFailed) {
-    *poolFailed = true;
-    UNICODE_STRING path;
-    if (!BuildParametersPath(&path)) return kv::kStatusNoPoolForPath;
-    const SIZE_T tableBytes = sizeof(RTL_QUERY_REGISTRY_TABLE) * (KV_DRIVER_VALUE_COUNT + 1);
-    auto* table = static_cast<PRTL_QUERY_REGISTRY_TABLE>(ExAllocatePoolWithTag(PagedPool, tableBytes, kPoolTag));
-    if (!table) {
-        ExFreePoolWithTag(path.Buffer, kPoolTag);
-        return STATUS_UNSUCCESSFUL;
-    }
-    *poolFailed = false;
-    RtlZeroMemory(table, tableBytes);
+// The values as fetched, kept off the small kernel stack; non-paged, as the
+// core takes them under the state lock.
+struct FetchedBlock {
+    Values values;
+};
+
+// Fills `values` (defaults first) from the key; a value missing, of another
+// type or size counts as not stored. A key that is not there means
+// defaults, not an error.
+NTSTATUS FetchValues(const UNICODE_STRING& path, Values& values) {
     kv::FillDefaultValues(values);
+    HANDLE key;
+    NTSTATUS status = OpenRegistryKey(&path, KEY_QUERY_VALUE, &key);
+    if (status == STATUS_OBJECT_NAME_NOT_FOUND) return STATUS_SUCCESS;
+    if (!NT_SUCCESS(status)) return status;
     for (ULONG i = 0; i < KV_DRIVER_VALUE_COUNT; ++i) {
-        table[i].QueryRoutine = StoreDword;
-        table[i].Flags = RTL_QUERY_REGISTRY_NOEXPAND;
-        table[i].Name = const_cast<PWSTR>(kValueNames[i]);
-        table[i].EntryContext = &values[i];
-        table[i].DefaultType = REG_NONE;
+        ULONG value;
+        if (QueryDwordValue(key, kValueNames[i], &value)) values[i] = value;
     }
-    NTSTATUS status = RtlQueryRegistryValues(RTL_REGISTRY_ABSOLUTE | RTL_REGISTRY_OPTIONAL, path.Buffer, table,
-                                             nullptr, nullptr);
-    // A key that is not there means defaults, not an error.
-    if (status == STATUS_OBJECT_NAME_NOT_FOUND) status = STATUS_SUCCESS;
-    ExFreePoolWithTag(table, kPoolTag);
-    ExFreePoolWithTag(path.Buffer, kPoolTag);
-    return status;
+    ZwClose(key);
+    return STATUS_SUCCESS;
 }
 
 }  // namespace
 
 // Resident: stores under the state lock. The registry is read before the
-// lock is taken, at the caller's passive level.
+// lock is taken, at the caller's passive level. Pool failures return before
+// anything is read.
 KV_NONPAGED NTSTATUS ReadDriverSettings() {
-    Values values;
-    bool poolFailed;
-    const NTSTATUS status = QueryStoredValues(values, &poolFailed);
-    if (poolFailed) return status;
-    FetchedValues fetched(values, status);
-    KIRQL irql;
-    KeAcquireSpinLock(&g_Driver.StateLock, &irql);
-    const NTSTATUS result = kv::ReadSettings(g_Driver.State, fetched);
-    KeReleaseSpinLock(&g_Driver.StateLock, irql);
+    UNICODE_STRING path;
+    if (!BuildParametersPath(&path)) return kv::kStatusNoPoolForPath;
+    auto* block = static_cast<FetchedBlock*>(ExAllocatePoolWithTag(NonPagedPool, sizeof(FetchedBlock), kPoolTag));
+    NTSTATUS result = STATUS_UNSUCCESSFUL;
+    if (block) {
+        FetchedValues fetched(block->values, FetchValues(path, block->values));
+        KIRQL irql;
+        KeAcquireSpinLock(&g_Driver.StateLock, &irql);
+        result = kv::ReadSettings(g_Driver.State, fetched);
+        KeReleaseSpinLock(&g_Driver.StateLock, irql);
+        ExFreePoolWithTag(block, kPoolTag);
+    }
+    ExFreePoolWithTag(path.Buffer, kPoolTag);
     return result;
 }

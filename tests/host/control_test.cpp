@@ -40,13 +40,16 @@ protected:
     std::vector<uint8_t> buffer;
 };
 
-TEST_F(ControlTest, ShortBuffersAreRejectedWithoutChange) {
-    for (const kvtest::ShortBufferCase& c : kvtest::kShortBufferCases) {
+TEST_F(ControlTest, ShortBuffersAndOversizedReportsAreRejectedWithoutChange) {
+    std::vector<std::pair<kvtest::ShortBufferCase, kv::Status>> cases;
+    for (const auto& c : kvtest::kShortBufferCases) cases.emplace_back(c, kv::kStatusBufferTooSmall);
+    for (const auto& c : kvtest::kOversizedReportCases) cases.emplace_back(c, kv::kStatusInvalidParameter);
+    for (const auto& [c, status] : cases) {
         SetUp();
         state.Settings.ButtonMode = 1;
         const kv::DriverState before = state;
         const kv::ControlResult result = Run(c.code, {1, 1, 1, 1, 1, 1}, c.outputLength, c.inputLength);
-        EXPECT_EQ(result.status, kv::kStatusBufferTooSmall) << c.what;
+        EXPECT_EQ(result.status, status) << c.what;
         EXPECT_EQ(result.bytesReturned, 0u) << c.what;
         EXPECT_EQ(0, memcmp(&before, &state, sizeof state)) << c.what << ": state changed";
         EXPECT_TRUE(ports.requests.empty()) << c.what << ": nothing sent to the controller";
@@ -161,6 +164,7 @@ TEST_F(ControlTest, SetReportSendsOnlyCallerBytes) {
     ASSERT_EQ(ports.requests.size(), 1u);
     EXPECT_EQ(ports.requests[0].Value, 0x0302);
     EXPECT_EQ(ports.requestData[0], (std::vector<uint8_t>{2, 3, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Run(IOCTL_POINTER_SET_REPORT, {}, 24).status, kv::kStatusSuccess) << "as long as the longest record";
 }
 
 TEST_F(ControlTest, SetReportWithOneInputByte) {

@@ -1,24 +1,16 @@
 // The placement rules of kernel code, read from objdump's disassembly.
 #include "kernel_placement.h"
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 
-#include "pe_image.h"
+#include "machine_code.h"
 
 namespace kvtest {
 
 namespace {
-
-struct Instruction {
-    uint64_t address;
-    std::string mnemonic;
-    std::string operands;  // with objdump's "# 0x..." comment, if any
-};
 
 enum class Residence { Resident, Pageable, Discardable, NotCode };
 
@@ -32,14 +24,9 @@ bool RaisesIrql(const std::string& name) {
 
 class Image {
 public:
-    bool Load(const std::string& path, std::string* error) {
-        std::ifstream in(path, std::ios::binary);
-        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        if (!ParsePe(bytes, &pe_, error)) return false;
+    explicit Image(const PeImage& pe) : pe_(pe) {
         for (const PeImportSlot& slot : pe_.importSlots) slotNames_[pe_.imageBase + slot.slotRva] = slot.name;
-        return true;
     }
-    bool Wide() const { return pe_.machine == 0x8664; }
 
     Residence ResidenceOf(uint64_t address, std::string* section = nullptr) const {
         for (const PeSection& s : pe_.sections) {
@@ -59,32 +46,9 @@ public:
     }
 
 private:
-    PeImage pe_;
+    const PeImage& pe_;
     std::map<uint64_t, std::string> slotNames_;
 };
-
-bool Disassemble(const std::string& path, bool wide, std::vector<Instruction>* code, std::string* error) {
-    const std::string objdump = wide ? "x86_64-w64-mingw32-objdump" : "i686-w64-mingw32-objdump";
-    FILE* pipe = popen((objdump + " -d --no-show-raw-insn '" + path + "' 2>&1").c_str(), "r");
-    if (!pipe) {
-        *error = "cannot start " + objdump;
-        return false;
-    }
-    static const std::regex line(R"(^\s+([0-9a-f]+):\s+(\S+)\s*(.*)$)");
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe)) {
-        std::smatch m;
-        std::string text(buffer);
-        if (!text.empty() && text.back() == '\n') text.pop_back();
-        if (std::regex_search(text, m, line)) code->push_back({std::stoull(m[1], nullptr, 16), m[2], m[3]});
-    }
-    const int status = pclose(pipe);
-    if (status != 0 || code->empty()) {
-        *error = objdump + " read no code from " + path;
-        return false;
-    }
-    return true;
-}
 
 bool IsTransfer(const std::string& mnemonic) { return mnemonic.rfind("call", 0) == 0 || mnemonic[0] == 'j'; }
 
@@ -121,8 +85,9 @@ public:
         : image_(image), code_(code), report_(report) {
         // Import thunks ("jmp *slot"): a direct call to one is a call of the import.
         for (const Instruction& insn : code_) {
-            uint64_t slot;
+            uint64_t slot, target;
             if (insn.mnemonic == "jmp" && SlotOf(insn, &slot)) thunks_[insn.address] = slot;
+            if (IsTransfer(insn.mnemonic) && DirectTarget(insn, &target)) targets_.insert(target);
         }
     }
 
@@ -157,9 +122,18 @@ private:
         const std::string* name = throughSlot ? image_.SlotName(slot) : nullptr;
         if (!name) return;
         ++report_->importCalls;
+        // An import thunk is a jump through a slot that code transfers to.
+        if (*name == "KeReleaseSemaphore" && !targets_.count(insn.address)) CheckRelease(insn, where);
         if (!RaisesIrql(*name)) return;
         ++report_->raisingCalls;
         if (from != Residence::Resident) Flag(where + "calls " + *name);
+    }
+
+    // A release may let an unload go on: nothing of the image may run after
+    // it, so it is the routine's last act, a jump that returns to its caller.
+    void CheckRelease(const Instruction& insn, const std::string& where) {
+        if (insn.mnemonic[0] == 'j') ++report_->tailReleases;
+        else Flag(where + "runs on after releasing a semaphore (a call, not the routine's closing jump)");
     }
 
     void CheckDirect(Residence from, uint64_t target, const std::string& where) {
@@ -176,15 +150,16 @@ private:
     const std::vector<Instruction>& code_;
     PlacementReport* report_;
     std::map<uint64_t, uint64_t> thunks_;
+    std::set<uint64_t> targets_;  // of direct calls and jumps
 };
 
 }  // namespace
 
 bool CheckKernelPlacement(const std::string& driver, PlacementReport* report, std::string* error) {
-    Image image;
-    std::vector<Instruction> code;
-    if (!image.Load(driver, error) || !Disassemble(driver, image.Wide(), &code, error)) return false;
-    Checker(image, code, report).Run();
+    MachineCode machineCode;
+    if (!ReadMachineCode(driver, &machineCode, error)) return false;
+    const Image image(machineCode.image);
+    Checker(image, machineCode.code, report).Run();
     return true;
 }
 

@@ -14,6 +14,7 @@ struct PlacementReport {
     size_t instructions = 0;
     size_t importCalls = 0;   // calls and jumps resolved to an imported routine
     size_t raisingCalls = 0;  // of those, to a routine that raises the IRQL
+    size_t tailReleases = 0;  // semaphore releases reached by a jump, as a routine's last act
     std::vector<std::string> violations;  // "PAGE 0x13a2e: calls KfAcquireSpinLock"
 };
 

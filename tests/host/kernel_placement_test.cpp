@@ -28,6 +28,7 @@ TEST(KernelPlacement, PagedAndInitCodeNeverRaisesTheIrqlNorIsCalledFromResidentC
         for (const std::string& violation : report.violations) ADD_FAILURE() << driver << ": " << violation;
         if (driver.filename() == "kvusb.sys") {
             EXPECT_GT(report.raisingCalls, 0u) << driver << ": the state lock was not found";
+            EXPECT_GT(report.tailReleases, 0u) << driver << ": the ending DPC's release was not found";
         }
     }
 }

@@ -13,6 +13,7 @@
 #include <set>
 #include <sstream>
 
+#include "i586_code.h"
 #include "pe_image.h"
 
 namespace fs = std::filesystem;
@@ -227,6 +228,59 @@ TEST(Package, DriversKeepTheirSectionsAndSize) {
             EXPECT_TRUE(imports.count("ntoskrnl.exe")) << driver;
             for (const std::string& dll : imports) EXPECT_TRUE(IsAllowedImport(".sys", dll)) << driver << " imports " << dll;
         }
+    }
+}
+
+// Every driver, program and library of both editions runs on the
+// processors of Windows 2000 and XP; the distribution's C++ runtime, as a
+// test program links it, shows that the check finds what it looks for.
+TEST(Package, ShippedCodeRunsOnAnI586) {
+    size_t files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(kPackage)) {
+        if (!KindOf(Lower(entry.path().extension().string()))) continue;
+        kvtest::MachineCode shipped;
+        std::string error;
+        ASSERT_TRUE(kvtest::ReadMachineCode(entry.path().string(), &shipped, &error)) << error;
+        ++files;
+        for (const std::string& found : kvtest::InstructionsBeyondI586(shipped)) {
+            ADD_FAILURE() << fs::relative(entry.path(), kPackage).string() << " " << found;
+        }
+    }
+    EXPECT_GE(files, 16u) << "eight binaries in each edition";
+    kvtest::MachineCode test;
+    std::string error;
+    ASSERT_TRUE(kvtest::ReadMachineCode((kWin32Build / "tests/wine/shared_header_test.exe").string(), &test, &error))
+        << error;
+    const std::vector<std::string> found = kvtest::InstructionsBeyondI586(test);
+    EXPECT_TRUE(std::any_of(found.begin(), found.end(),
+                            [](const std::string& line) { return line.find(": cmov") != std::string::npos; }));
+}
+
+// objdump's lines as the check reads them: prefixes, the instructions an
+// i586 has that look like later ones, and what it lacks.
+TEST(I586Code, TellsInstructionsAnI586LacksFromThoseItHas) {
+    const struct {
+        const char* line;
+        bool beyond;
+    } cases[] = {
+        {"  4012ab:\tcmovne %eax,%edx", true},
+        {"66701000:\tcmova  %edx,%eax", true},  // a DLL's addresses: no indent
+        {"  4012ab:\tfcomip %st(1),%st", true},
+        {"  4012ab:\tfcomp  %st(1)", false},
+        {"  4012ab:\tmovd   %mm0,%eax", true},
+        {"  4012ab:\tcs nopw 0x0(%eax,%eax,1)", true},
+        {"  4012ab:\tnop", false},
+        {"  4012ab:\tlock cmpxchg8b (%esi)", false},
+        {"  4012ab:\tpause", false},
+        {"  4012ab:\tud2", false},
+        {"  4012ab:\tprefetchnta (%eax)", true},
+        {"  4012ab:\ttzcnt  %eax,%eax", true},
+        {"  4012ab:\t(bad)", true},
+    };
+    for (const auto& c : cases) {
+        kvtest::Instruction instruction;
+        ASSERT_TRUE(kvtest::ParseObjdumpLine(c.line, &instruction)) << c.line;
+        EXPECT_EQ(kvtest::BeyondI586(instruction) != nullptr, c.beyond) << c.line;
     }
 }
 

@@ -175,6 +175,8 @@ bool ParsePe(const std::vector<uint8_t>& bytes, PeImage* image, std::string* err
         ResolveLongName(r, fileHeader, &section.name);
         section.virtualAddress = s.virtualAddress;
         section.virtualSize = s.virtualSize;
+        section.rawOffset = s.rawOffset;
+        section.rawSize = s.rawSize;
         raw.push_back(s);
         image->sections.push_back(section);
     }

@@ -13,6 +13,8 @@ struct PeSection {
     uint32_t virtualAddress;
     uint32_t virtualSize;
     uint32_t characteristics;
+    uint32_t rawOffset;  // where its bytes lie in the file
+    uint32_t rawSize;
 };
 
 // One imported function: the address slot the loader fills, and its name

@@ -31,6 +31,14 @@ inline constexpr ShortBufferCase kShortBufferCases[] = {
     {"device mode of 3 bytes, whatever the output", IOCTL_POINTER_SET_DEVICE_MODE, 3, 8},
 };
 
+// A report longer than any the controller takes (the calibration block is
+// the longest record): refused as an invalid parameter, nothing sent, nothing
+// changed.
+inline constexpr ShortBufferCase kOversizedReportCases[] = {
+    {"report of 25 bytes", IOCTL_POINTER_SET_REPORT, 2, 25},
+    {"device mode with a report of 25 bytes", IOCTL_POINTER_SET_DEVICE_MODE, 4, 25},
+};
+
 // A beep request keeps a tone and duration on the driver's bounds and puts
 // the fallbacks in place of values outside them.
 struct BeepBoundCase {

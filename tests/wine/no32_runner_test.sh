@@ -1,20 +1,37 @@
 #!/usr/bin/env bash
 # The runner on a machine that refuses 32-bit code (simulated): an i686
-# program is reported as skipped (77) with the reason, an x86_64 program
-# still runs in its win64 prefix (a case that touches no shared state).
+# program runs under the i386 emulator where bootstrap installed it, and is
+# reported as skipped (77) with the reason where there is none; an x86_64
+# program still runs in its win64 prefix (a case that touches no shared
+# state).
 #   no32_runner_test.sh ROOT WIN64_EXE WIN32_EXE
 set -u
 root=$1 win64_exe=$2 win32_exe=$3
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+no32() { "$root/scripts/simulate-no32" "$@" 2>&1; }
+# shellcheck source=../../scripts/wine-env.sh
+. "$root/scripts/wine-env.sh"
 
 [ -f "$win32_exe" ] || { echo "FAIL: $win32_exe is missing (make win32)"; exit 1; }
+# The emulated run gets a prefix of its own, so the win32 layer's prefix
+# never meets a server started under the emulator.
+prefix=$(mktemp -d)
+trap 'WINEPREFIX=$prefix "$KV_WINESERVER" -k >/dev/null 2>&1; rm -rf "$prefix"' EXIT
 
-out=$("$root/scripts/simulate-no32" "$root/scripts/wine-run" "$win32_exe" 2>&1); status=$?
-[ "$status" -eq 77 ] || fail "i686 program: exit $status, want 77: $out"
-case "$out" in *"cannot execute 32-bit x86 code"*) ;; *) fail "i686 program: no reason given: $out" ;; esac
+out=$(KV_I386_EMULATOR=/nonexistent no32 "$root/scripts/wine-run" "$win32_exe"); status=$?
+[ "$status" -eq 77 ] || fail "i686 program without the emulator: exit $status, want 77: $out"
+case "$out" in *"cannot execute 32-bit x86 code"*"emulator"*) ;; *) fail "i686 program: no reason given: $out" ;; esac
 
-out=$("$root/scripts/simulate-no32" "$root/scripts/wine-run" "$win64_exe" --gtest_filter=SharedHeader.RecordLayout 2>&1); status=$?
+out=$(KV_WINEPREFIX=$prefix/p no32 "$root/scripts/wine-run" "$win32_exe" --gtest_filter=SharedHeader.RecordLayout); status=$?
+if [ -x "$KV_I386_EMULATOR" ]; then
+  [ "$status" -eq 0 ] || fail "i686 program under the emulator: exit $status, want 0: $out"
+  case "$out" in *"[  PASSED  ] 1 test"*) ;; *) fail "i686 program under the emulator ran no test: $out" ;; esac
+else
+  [ "$status" -eq 77 ] || fail "i686 program, no emulator installed: exit $status, want 77: $out"
+fi
+
+out=$(no32 "$root/scripts/wine-run" "$win64_exe" --gtest_filter=SharedHeader.RecordLayout); status=$?
 [ "$status" -eq 0 ] || fail "x86_64 program: exit $status, want 0: $out"
 
 env=$("$root/scripts/wine-run" --env "$win64_exe"); status=$?

@@ -2,6 +2,10 @@
 // with reports travelling through the real stack in the virtual controller.
 #include <gtest/gtest.h>
 
+#include <sddl.h>
+
+#include <vector>
+
 #include "control_cases.h"
 #include "driver_session.h"
 #include "kvshared.h"
@@ -11,14 +15,20 @@ namespace {
 
 using ControlDevice = DriverTest;
 
-TEST_F(ControlDevice, ShortBuffersFailWithNoDataAndChangeNothing) {
+TEST_F(ControlDevice, ShortBuffersAndOversizedReportsFailWithNoDataAndChangeNothing) {
     const IoctlResult beepBefore = session_.Ioctl(IOCTL_POINTER_GET_BEEP, {}, 20);
-    for (const ShortBufferCase& c : kShortBufferCases) {
+    std::vector<std::pair<ShortBufferCase, DWORD>> cases;
+    for (const auto& c : kShortBufferCases) cases.emplace_back(c, ERROR_INSUFFICIENT_BUFFER);
+    for (const auto& c : kOversizedReportCases) cases.emplace_back(c, ERROR_INVALID_PARAMETER);
+    for (const auto& [c, error] : cases) {
         const IoctlResult r = session_.Ioctl(c.code, Bytes(c.inputLength, 0x11), c.outputLength);
         EXPECT_FALSE(r.ok) << c.what;
-        EXPECT_EQ(r.error, static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER)) << c.what;
+        EXPECT_EQ(r.error, error) << c.what;
         EXPECT_TRUE(r.output.empty()) << c.what;
     }
+    std::vector<KvVirtClassRequest> sent;
+    std::string failure;
+    EXPECT_TRUE(session_.harness().TakeRequests(&sent, &failure) && sent.empty()) << "nothing reached the controller";
     EXPECT_EQ(session_.Ioctl(IOCTL_POINTER_GET_BEEP, {}, 20).output, beepBefore.output);
     EXPECT_EQ(WordAt(session_.Ioctl(IOCTL_POINTER_GET_SCREEN_POS, {}, 4).output, 0), 0u);
     // Default calibration still in force: raw (1024, 512) is (4096, 2048).
@@ -136,13 +146,71 @@ TEST_F(ControlDevice, ReloadWithoutPoolChangesNothing) {
     }
 }
 
-TEST_F(ControlDevice, AnyNumberOfHandlesMayBeOpen) {
+// SYSTEM and administrators have full access, interactive users read and
+// write; nobody else may open the device.
+TEST_F(ControlDevice, OnlyInteractiveUsersAndAdministratorsMayOpen) {
+    std::vector<BYTE> descriptor;
+    std::string error;
+    ASSERT_TRUE(session_.harness().ControlDacl(&descriptor, &error)) << error;
+    char* sddl = nullptr;
+    ASSERT_TRUE(ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.data(), SDDL_REVISION_1,
+                                                                     DACL_SECURITY_INFORMATION, &sddl, nullptr));
+    // 0x12019f: generic read and write of a file.
+    EXPECT_STREQ(sddl, "D:(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x12019f;;;IU)");
+    LocalFree(sddl);
+}
+
+TEST_F(ControlDevice, AnyNumberOfHandlesMayOpenTheDeviceButNoPathBelowIt) {
+    for (const auto& [path, status] : {std::pair<std::wstring, LONG>{L"", 0}, {L"\\x", LONG(0xC0000034)}}) {
+        LONG opened = -1;
+        std::string error;
+        ASSERT_TRUE(session_.harness().OpenControl(path, &opened, &error)) << error;
+        EXPECT_EQ(opened, status) << "a path below the device names nothing";
+    }
     HANDLE second = DriverSession::OpenControlDevice();
     ASSERT_NE(second, INVALID_HANDLE_VALUE) << GetLastError();
     DWORD returned = 0, position = 99;
     EXPECT_TRUE(DeviceIoControl(second, IOCTL_POINTER_GET_SCREEN_POS, nullptr, 0, &position, 4, &returned, nullptr));
     EXPECT_EQ(position, 0u);
     CloseHandle(second);
+}
+
+// A hostile caller: every function number around the codes, each transfer
+// method, odd lengths and garbage, each request followed by the applet's
+// test beep (whose stored length of 0 makes its end run at once).
+DWORD WINAPI SendGarbage(void* context) {
+    auto* sent = static_cast<volatile LONG*>(context);
+    HANDLE device = DriverSession::OpenControlDevice();
+    if (device == INVALID_HANDLE_VALUE) return 1;
+    const DWORD lengths[][2] = {{0, 0}, {1, 3}, {3, 4096}, {5, 11}, {13, 12}, {21, 19}, {25, 23}, {61, 64}, {4096, 0}};
+    std::vector<BYTE> input(4096), output(4096);
+    DWORD seed = GetCurrentThreadId(), returned = 0;
+    for (DWORD function = 0x8F0; function <= 0x9B0; ++function) {
+        for (DWORD method = 0; method < 4; ++method) {
+            for (const auto& length : lengths) {
+                for (BYTE& b : input) b = static_cast<BYTE>((seed = seed * 1103515245 + 12345) >> 16);
+                DeviceIoControl(device, KV_CTL_CODE(function) | method, input.data(), length[0], output.data(),
+                                length[1], &returned, nullptr);
+                DeviceIoControl(device, IOCTL_POINTER_BEEP, output.data(), 3, nullptr, 0, &returned, nullptr);
+                InterlockedExchangeAdd(sent, 2);
+            }
+        }
+    }
+    CloseHandle(device);
+    return 0;
+}
+
+// No sequence of control requests, from two callers at once, may hang a
+// caller or the driver: each returns, and the device answers afterwards.
+TEST_F(ControlDevice, NoSequenceOfRequestsHangsACaller) {
+    volatile LONG sent = 0;
+    HANDLE callers[2];
+    for (HANDLE& caller : callers) caller = CreateThread(nullptr, 0, SendGarbage, const_cast<LONG*>(&sent), 0, nullptr);
+    EXPECT_EQ(WaitForMultipleObjects(2, callers, TRUE, 60000), WAIT_OBJECT_0) << "stuck after " << sent << " requests";
+    for (HANDLE caller : callers) CloseHandle(caller);
+    std::string error;
+    ASSERT_TRUE(session_.StoreSettings({}, &error)) << error;
+    EXPECT_EQ(WordAt(session_.Ioctl(IOCTL_POINTER_GET_SCREEN_POS, {}, 4).output, 0), 0u);
 }
 
 }  // namespace

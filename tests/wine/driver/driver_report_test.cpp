@@ -69,8 +69,10 @@ TEST_F(ReportPath, ValidationOfStoredBeepValues) {
 TEST_F(ReportPath, TransfersTheFilterMustLeaveAlone) {
     EXPECT_EQ(Hex(session_.Report({1, 0x00, 0x04, 0x00, 0x02, 0x00})), "01 00 04 00 02 00") << "six bytes";
     EXPECT_EQ(Hex(session_.Report({1, 0x00, 0x04, 0x00, 0x02, 0x00, 0x00})), "01 00 10 00 08 00 00") << "seven";
-    EXPECT_EQ(Hex(session_.Report(RawReport(1, 1024, 512), 0, KVVIRT_REPORT_NO_BUFFER)), "01 00 04 00 02 00 00")
-        << "a transfer without a buffer pointer";
+    for (DWORD mode : {KVVIRT_REPORT_NO_BUFFER, KVVIRT_REPORT_FAILED, KVVIRT_REPORT_OUTGOING}) {
+        EXPECT_EQ(Hex(session_.Report(RawReport(1, 1024, 512), 0, mode)), "01 00 04 00 02 00 00")
+            << "no buffer pointer, a failed or an outgoing transfer: mode " << mode;
+    }
     EXPECT_TRUE(session_.Report({}).empty()) << "an empty transfer";
     session_.Report(RawReport(0, 0, 0));
 }

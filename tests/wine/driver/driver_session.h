@@ -64,10 +64,9 @@ public:
     // `contacts` contact reports at (x, y), then the release.
     Bytes Touch(int x, int y, int contacts);
 
-    // What the harness counted against the filter since the last call, as
-    // Driver Verifier would: "" when clean. After an unload no pool block
-    // may be left either.
-    std::string AccountingFaults(bool unloaded = false);
+    // The harness's rules the filter broke since the last call, with the
+    // Windows rule each stands for: "" when clean.
+    std::string AccountingFaults();
 
     kvvirt::Client& harness() { return harness_; }
     const std::string& lastError() const { return lastError_; }

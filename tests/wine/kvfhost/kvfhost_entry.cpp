@@ -1,6 +1,7 @@
 // kvfhost.sys: entry, the control device that the test drives, and loading
 // and unloading kvfilt.sys.
 #include "kvfhost.h"
+#include "import_patch.h"
 #include "kernel_test_support.h"
 
 Host g_Host;
@@ -77,11 +78,27 @@ extern "C" NTSTATUS NTAPI Dispatch(PDEVICE_OBJECT device, PIRP irp) {
     return KvCompleteControlRequest(irp, Control);
 }
 
+// The routines the filter looks up by name, as Windows has them.
+extern "C" PVOID NTAPI FindSystemRoutine(PUNICODE_STRING name) {
+    if (KvNames(name, L"IoSetCompletionRoutineEx")) return reinterpret_cast<PVOID>(&KvSetCompletionRoutineEx);
+    return MmGetSystemRoutineAddress(name);
+}
+
+const KvImportPatch kPatches[] = {
+    {"ntoskrnl.exe", "MmGetSystemRoutineAddress", reinterpret_cast<void*>(&FindSystemRoutine), true},
+};
+
+extern "C" void NTAPI OnImageLoad(PUNICODE_STRING name, HANDLE, KvImageInfo* info) {
+    if (info && KvImageNameEndsWith(name, L"kvfilt.sys")) KvPatchImports(static_cast<UCHAR*>(info->ImageBase), kPatches);
+}
+
 }  // namespace
 
 extern "C" NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING) {
     g_Host.Self = driver;
     for (ULONG i = 0; i <= IRP_MJ_MAXIMUM_FUNCTION; ++i) driver->MajorFunction[i] = Dispatch;
+    const NTSTATUS status = PsSetLoadImageNotifyRoutine(OnImageLoad);
+    if (!NT_SUCCESS(status)) return status;
     return KvCreateControlDevice(driver, sizeof(HostExtension), kHostMagic, L"\\Device\\KvfHost", L"\\??\\kvfhost",
                                  &g_Host.Control);
 }

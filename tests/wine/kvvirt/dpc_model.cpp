@@ -44,7 +44,7 @@ extern "C" void NTAPI Expired(PKDPC, PVOID, PVOID, PVOID) {
     LetTheUnloadFinish();
     if (g_Harness.TargetGone) {
         // Running it now would run code that is no longer there.
-        CountEvent(&KvVirtAccounting::LateDpcs);
+        BreakRule(KVVIRT_RULE_NO_LATE_DPC);
     } else if (InterlockedCompareExchange(&g_Model.Phase, kRunning, kQueued) == kQueued) {
         g_Model.Runner = PsGetCurrentThreadId();
         PKDPC dpc = g_Model.FilterDpc;
@@ -58,12 +58,6 @@ extern "C" VOID NTAPI ModelFlushQueuedDpcs() {
     g_Model.Flushing = true;
     for (ULONG waited = 0; g_Model.Phase != kIdle && waited < 5000; ++waited) Pause(1);
     g_Model.Flushing = false;
-}
-
-bool Names(const UNICODE_STRING* name, const wchar_t* text) {
-    UNICODE_STRING wanted;
-    RtlInitUnicodeString(&wanted, text);
-    return RtlEqualUnicodeString(name, &wanted, FALSE);
 }
 
 }  // namespace
@@ -81,7 +75,14 @@ void WaitForIdleDpc() {
     for (ULONG waited = 0; g_Model.Phase != kIdle && waited < 2000; ++waited) Pause(1);
 }
 
+// Wine's KeSetTimer on a timer whose expiry is still being handled waits
+// for that handling while holding the lock the handling needs: the caller
+// and the expiry then wait for each other for good. So an expiry under way
+// finishes, and Wine's timer is cancelled, before the timer is set again.
+// (Windows sets it at once; only when the new setting starts differs.)
 extern "C" BOOLEAN NTAPI ModelSetTimer(PKTIMER, LARGE_INTEGER due, PKDPC dpc) {
+    WaitForIdleDpc();
+    KeCancelTimer(&g_Model.Timer);
     g_Model.FilterDpc = dpc;
     return KeSetTimer(&g_Model.Timer, due, &g_Model.Expiry);
 }
@@ -97,10 +98,13 @@ extern "C" BOOLEAN NTAPI ModelRemoveQueueDpc(PKDPC dpc) {
     return InterlockedCompareExchange(&g_Model.Phase, kRemoved, kQueued) == kQueued;
 }
 
+// Windows 2000 has neither KeFlushQueuedDpcs nor IoSetCompletionRoutineEx.
 extern "C" PVOID NTAPI ModelGetSystemRoutineAddress(PUNICODE_STRING name) {
-    if (Names(name, L"KeFlushQueuedDpcs")) {
-        return g_Model.Model.Windows2000 ? nullptr : reinterpret_cast<PVOID>(&ModelFlushQueuedDpcs);
-    }
+    const bool flush = KvNames(name, L"KeFlushQueuedDpcs");
+    const bool safeCompletion = KvNames(name, L"IoSetCompletionRoutineEx");
+    if (g_Model.Model.Windows2000 && (flush || safeCompletion)) return nullptr;
+    if (flush) return reinterpret_cast<PVOID>(&ModelFlushQueuedDpcs);
+    if (safeCompletion) return reinterpret_cast<PVOID>(&KvSetCompletionRoutineEx);
     return MmGetSystemRoutineAddress(name);
 }
 
@@ -113,6 +117,6 @@ void HoldEndingDpc() {
     if (g_Model.Runner != PsGetCurrentThreadId() || !g_Model.Model.RunningHoldMs) return;
     Pause(g_Model.Model.RunningHoldMs);
     if (!g_Harness.TargetGone) return;
-    CountEvent(&KvVirtAccounting::LateDpcs);
+    BreakRule(KVVIRT_RULE_NO_LATE_DPC);
     for (;;) Pause(1000);
 }

@@ -2,27 +2,10 @@
 // loaded only into Wine test prefixes.
 #pragma once
 #include "kernel_headers.h"
-
-extern "C" {
-#include <ddk/ntimage.h>
-}
-
+#include "import_patch.h"
 #include "kvvirt_protocol.h"
 
-extern "C" {
-// Declared in ntddk.h and ntifs.h, which do not mix with wdm.h here.
-struct KvImageInfo {
-    ULONG Properties;
-    PVOID ImageBase;
-    ULONG ImageSelector;
-    SIZE_T ImageSize;
-    ULONG ImageSectionNumber;
-};
-typedef void(NTAPI* KvLoadImageNotify)(PUNICODE_STRING name, HANDLE process, KvImageInfo* info);
-NTSYSAPI NTSTATUS NTAPI PsSetLoadImageNotifyRoutine(KvLoadImageNotify routine);
-NTSYSAPI NTSTATUS NTAPI PsRemoveLoadImageNotifyRoutine(KvLoadImageNotify routine);
-NTSYSAPI HANDLE NTAPI PsGetCurrentThreadId(void);
-}
+extern "C" NTSYSAPI HANDLE NTAPI PsGetCurrentThreadId(void);
 
 constexpr ULONG kPdoMagic = KvFourCc('V', 'P', 'd', 'o');
 constexpr ULONG kBelowMagic = KvFourCc('V', 'B', 'l', 'w');
@@ -39,11 +22,14 @@ struct VirtualExtension {
 struct VirtualController {
     PDEVICE_OBJECT Pdo;
     PDEVICE_OBJECT Below;
-    bool Gone;  // surprise-removed or removed: nothing but Plug and Play may arrive
+    bool Removed;  // the removal reached the device: nothing may arrive after it
+    volatile LONG PowerArrived;  // power and WMI requests that reached the device
     UCHAR Report[KVVIRT_MAX_REPORT];
     ULONG ReportLength;
     ULONG Mode;
     PIRP Deferred;  // a transfer returned pending, completed by the timer
+    volatile bool Silent;  // holds class requests unanswered until they are cancelled
+    PVOID volatile Held;   // the class request it holds
     KTIMER Timer;
     KDPC Dpc;
 };
@@ -80,11 +66,19 @@ void Append(RecordLog<Record>& log, const Record& record) {
     KeReleaseSpinLock(&g_Harness.LogLock, irql);
 }
 
-// Adds one to a count of the accounting.
-inline void CountEvent(uint32_t KvVirtAccounting::*count) {
+// Counts a breach of one of the rules (kvvirt_protocol.h).
+inline void BreakRule(KvVirtRule rule, uint32_t times = 1) {
     KIRQL irql;
     KeAcquireSpinLock(&g_Harness.LogLock, &irql);
-    g_Harness.Counts.*count += 1;
+    g_Harness.Counts.Broken[rule] += times;
+    KeReleaseSpinLock(&g_Harness.LogLock, irql);
+}
+
+// Counts a power or WMI request sent into a stack.
+inline void CountPowerSent() {
+    KIRQL irql;
+    KeAcquireSpinLock(&g_Harness.LogLock, &irql);
+    g_Harness.Counts.PowerSent += 1;
     KeReleaseSpinLock(&g_Harness.LogLock, irql);
 }
 
@@ -126,6 +120,10 @@ NTSTATUS CreateVirtualDevice(ULONG controller);
 NTSTATUS DispatchVirtualDevice(PDEVICE_OBJECT device, PIRP irp);
 NTSTATUS DispatchBelow(PDEVICE_OBJECT device, PIRP irp);
 void DeleteVirtualDevice(ULONG controller);
+
+// control_probe.cpp: the filter's control device asked directly.
+NTSTATUS ReadControlDacl(void* out, ULONG outLength, ULONG* written);
+NTSTATUS OpenControlBelow(wchar_t* path, ULONG bytes);
 
 // stack_driver.cpp: loading the filter and sending requests down its stack.
 NTSTATUS LoadTarget();

@@ -164,4 +164,22 @@ bool Client::SetDpcModel(const KvVirtDpcModel& model, std::string* error) {
     return Call(IOCTL_KVVIRT_DPC_MODEL, &model, sizeof model, nullptr, 0, &returned, error);
 }
 
+bool Client::ControlDacl(std::vector<BYTE>* descriptor, std::string* error) {
+    descriptor->assign(512, 0);
+    DWORD returned = 0;
+    if (!Call(IOCTL_KVVIRT_CONTROL_DACL, nullptr, 0, descriptor->data(), 512, &returned, error)) return false;
+    descriptor->resize(returned);
+    return true;
+}
+
+bool Client::OpenControl(const std::wstring& path, LONG* status, std::string* error) {
+    KvVirtStatus answer;
+    if (!CallForStatus(IOCTL_KVVIRT_OPEN_CONTROL, path.data(), static_cast<DWORD>(path.size() * sizeof(wchar_t)),
+                       &answer, error)) {
+        return false;
+    }
+    *status = answer.Status;
+    return true;
+}
+
 }  // namespace kvvirt

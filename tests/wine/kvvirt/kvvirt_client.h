@@ -41,6 +41,10 @@ public:
     // The filter's `nth` pool allocation from now fails (0: none).
     bool FailAllocation(DWORD nth, std::string* error);
     bool SetDpcModel(const KvVirtDpcModel& model, std::string* error);
+    // The filter's control device's DACL, a self-relative security descriptor.
+    bool ControlDacl(std::vector<BYTE>* descriptor, std::string* error);
+    // The status the control device answers an open of `path` below its name with.
+    bool OpenControl(const std::wstring& path, LONG* status, std::string* error);
 
 private:
     bool Call(DWORD code, const void* in, DWORD inLength, void* out, DWORD outLength, DWORD* returned,

@@ -37,15 +37,19 @@ ULONG Answer(void* buffer, NTSTATUS status, ULONG value) {
     return sizeof *answer;
 }
 
-// The counts so far; the counts of events start again from zero.
+// The counts so far, with the rules that only the totals show; they start
+// again from zero, but for the pool still held.
 ULONG TakeAccounting(KvVirtAccounting* out) {
     WaitForIdleDpc();
     KIRQL irql;
     KeAcquireSpinLock(&g_Harness.LogLock, &irql);
     KvVirtAccounting& counts = g_Harness.Counts;
     counts.IrpsSent = static_cast<uint32_t>(InterlockedExchange(&g_KvIrps.Sent, 0));
-    counts.IrpsCompleted = static_cast<uint32_t>(InterlockedExchange(&g_KvIrps.Completed, 0));
-    counts.IrpsMiscompleted = static_cast<uint32_t>(InterlockedExchange(&g_KvIrps.CompletedTwice, 0));
+    const uint32_t completed = static_cast<uint32_t>(InterlockedExchange(&g_KvIrps.Completed, 0));
+    const uint32_t twice = static_cast<uint32_t>(InterlockedExchange(&g_KvIrps.CompletedTwice, 0));
+    const uint32_t lost = counts.IrpsSent > completed ? counts.IrpsSent - completed : completed - counts.IrpsSent;
+    counts.Broken[KVVIRT_RULE_COMPLETED_ONCE] += lost + twice;
+    if (g_Harness.TargetGone) counts.Broken[KVVIRT_RULE_POOL_FREED] += counts.PoolOutstanding;
     *out = counts;
     const uint32_t outstanding = counts.PoolOutstanding;
     RtlZeroMemory(&counts, sizeof counts);
@@ -101,6 +105,12 @@ NTSTATUS Control(PIRP irp, ULONG* information) {
     if (code == IOCTL_KVVIRT_TAKE_ACCOUNTING) {
         if (out < sizeof(KvVirtAccounting)) return STATUS_BUFFER_TOO_SMALL;
         *information = TakeAccounting(reinterpret_cast<KvVirtAccounting*>(buffer));
+        return STATUS_SUCCESS;
+    }
+    if (code == IOCTL_KVVIRT_CONTROL_DACL) return ReadControlDacl(buffer, out, information);
+    if (code == IOCTL_KVVIRT_OPEN_CONTROL) {
+        if (out < sizeof(KvVirtStatus) || in > KVVIRT_MAX_PATH * sizeof(wchar_t)) return STATUS_INVALID_PARAMETER;
+        *information = Answer(buffer, OpenControlBelow(reinterpret_cast<wchar_t*>(buffer), in), 0);
         return STATUS_SUCCESS;
     }
     if (code == IOCTL_KVVIRT_QUERY) {

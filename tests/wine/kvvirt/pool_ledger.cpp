@@ -46,7 +46,7 @@ void Count(PVOID address, ULONG tag) {
     KvVirtAccounting& counts = g_Harness.Counts;
     counts.PoolAllocations += 1;
     counts.PoolOutstanding += 1;
-    if (tag != kFilterTag || !Remember(address, tag)) counts.PoolMisuses += 1;
+    if (tag != kFilterTag || !Remember(address, tag)) counts.Broken[KVVIRT_RULE_POOL_OWNED] += 1;
 }
 
 }  // namespace
@@ -69,7 +69,7 @@ extern "C" VOID NTAPI LedgerFree(PVOID address, ULONG tag) {
     KIRQL irql;
     KeAcquireSpinLock(&g_Harness.LogLock, &irql);
     KvVirtAccounting& counts = g_Harness.Counts;
-    if (Forget(address) != tag || tag != kFilterTag) counts.PoolMisuses += 1;
+    if (Forget(address) != tag || tag != kFilterTag) counts.Broken[KVVIRT_RULE_POOL_OWNED] += 1;
     if (counts.PoolOutstanding) counts.PoolOutstanding -= 1;
     KeReleaseSpinLock(&g_Harness.LogLock, irql);
     ExFreePoolWithTag(address, tag);

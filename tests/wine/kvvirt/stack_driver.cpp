@@ -17,6 +17,39 @@ NTSTATUS SendToTop(ULONG controller, UCHAR major, UCHAR minor, DEVICE_POWER_STAT
     return KvSendToTop(g_Harness.Controllers[controller].Pdo, major, minor, power);
 }
 
+// Power and WMI requests must reach the device whatever state the stack is
+// in, and a set-power must succeed (the device below always does).
+NTSTATUS SendPower(ULONG controller, UCHAR major, DEVICE_POWER_STATE power) {
+    VirtualController& target = g_Harness.Controllers[controller];
+    const LONG before = target.PowerArrived;
+    const NTSTATUS status = SendToTop(controller, major, major == IRP_MJ_POWER ? IRP_MN_SET_POWER : 0, power);
+    CountPowerSent();
+    if (target.PowerArrived == before) BreakRule(KVVIRT_RULE_POWER_PASSES);
+    if (major == IRP_MJ_POWER && !NT_SUCCESS(status)) BreakRule(KVVIRT_RULE_NEVER_FAILED);
+    return status;
+}
+
+extern "C" void NTAPI RemoveWhenHeld(PVOID context) {
+    const ULONG controller = static_cast<ULONG>(reinterpret_cast<ULONG_PTR>(context));
+    LARGE_INTEGER interval;
+    interval.QuadPart = -10 * 10000;  // 10 ms
+    for (ULONG waited = 0; !g_Harness.Controllers[controller].Held && waited < 500; ++waited) {
+        KeDelayExecutionThread(KernelMode, FALSE, &interval);
+    }
+    SendPnp(controller, KVVIRT_PNP_REMOVE);
+    PsTerminateSystemThread(STATUS_SUCCESS);
+}
+
+// A controller that never answers, removed once it holds a class request.
+NTSTATUS RemoveSilently(ULONG controller) {
+    g_Harness.Controllers[controller].Silent = true;
+    HANDLE thread = nullptr;
+    const NTSTATUS status = PsCreateSystemThread(&thread, THREAD_ALL_ACCESS, nullptr, nullptr, nullptr, RemoveWhenHeld,
+                                                 reinterpret_cast<PVOID>(static_cast<ULONG_PTR>(controller)));
+    if (NT_SUCCESS(status)) ZwClose(thread);
+    return status;
+}
+
 }  // namespace
 
 NTSTATUS LoadTarget() {
@@ -48,20 +81,20 @@ NTSTATUS SendPnp(ULONG controller, ULONG request) {
     if (!IsPresent(controller)) return STATUS_NO_SUCH_DEVICE;
     NTSTATUS status;
     switch (request) {
-        case KVVIRT_POWER_D0: return SendToTop(controller, IRP_MJ_POWER, IRP_MN_SET_POWER, PowerDeviceD0);
-        case KVVIRT_POWER_D3: return SendToTop(controller, IRP_MJ_POWER, IRP_MN_SET_POWER, PowerDeviceD3);
+        case KVVIRT_POWER_D0: return SendPower(controller, IRP_MJ_POWER, PowerDeviceD0);
+        case KVVIRT_POWER_D3: return SendPower(controller, IRP_MJ_POWER, PowerDeviceD3);
+        case KVVIRT_WMI: return SendPower(controller, IRP_MJ_SYSTEM_CONTROL, PowerDeviceUnspecified);
         case KVVIRT_READ: return SendToTop(controller, IRP_MJ_READ, 0, PowerDeviceUnspecified);
-        case KVVIRT_PNP_SURPRISE_REMOVAL:
-            g_Harness.Controllers[controller].Gone = true;
-            return SendToTop(controller, IRP_MJ_PNP, IRP_MN_SURPRISE_REMOVAL, PowerDeviceUnspecified);
+        case KVVIRT_SILENT_REMOVAL: return RemoveSilently(controller);
         case KVVIRT_PNP_REMOVE:
-            g_Harness.Controllers[controller].Gone = true;
             status = SendToTop(controller, IRP_MJ_PNP, IRP_MN_REMOVE_DEVICE, PowerDeviceUnspecified);
             DeleteVirtualDevice(controller);
             return status;
         default:
             if (request > 0xFF) return STATUS_INVALID_PARAMETER;
-            return SendToTop(controller, IRP_MJ_PNP, static_cast<UCHAR>(request), PowerDeviceUnspecified);
+            status = SendToTop(controller, IRP_MJ_PNP, static_cast<UCHAR>(request), PowerDeviceUnspecified);
+            if (request == IRP_MN_STOP_DEVICE && !NT_SUCCESS(status)) BreakRule(KVVIRT_RULE_NEVER_FAILED);
+            return status;
     }
 }
 
@@ -93,7 +126,7 @@ NTSTATUS PushReport(const KvVirtReportHeader& header, const UCHAR* bytes, UCHAR*
     _URB_BULK_OR_INTERRUPT_TRANSFER& transfer = urb.UrbBulkOrInterruptTransfer;
     transfer.Hdr.Function = URB_FUNCTION_BULK_OR_INTERRUPT_TRANSFER;
     transfer.Hdr.Length = sizeof transfer;
-    transfer.TransferFlags = USBD_TRANSFER_DIRECTION_IN | USBD_SHORT_TRANSFER_OK;
+    transfer.TransferFlags = header.Mode == KVVIRT_REPORT_OUTGOING ? 0 : USBD_TRANSFER_DIRECTION_IN | USBD_SHORT_TRANSFER_OK;
     transfer.TransferBuffer = header.Mode == KVVIRT_REPORT_NO_BUFFER ? nullptr : buffer;
     transfer.TransferBufferLength = header.Length;
 
@@ -108,7 +141,7 @@ NTSTATUS PushReport(const KvVirtReportHeader& header, const UCHAR* bytes, UCHAR*
         status = KvCallAndWait(top, irp, &done, &io, false);
     }
     ObDereferenceObject(top);
-    if (!NT_SUCCESS(status)) return status;
+    if (!NT_SUCCESS(status) && header.Mode != KVVIRT_REPORT_FAILED) return status;
     const UCHAR* arrived = header.Mode == KVVIRT_REPORT_NO_BUFFER ? controller.Report : buffer;
     RtlCopyMemory(out, arrived, transfer.TransferBufferLength);
     *outLength = transfer.TransferBufferLength;

@@ -20,6 +20,35 @@ extern "C" void NTAPI CompleteDeferred(PKDPC, PVOID context, PVOID, PVOID) {
     if (irp) Complete(irp, STATUS_SUCCESS);
 }
 
+extern "C" void NTAPI CancelHeld(PDEVICE_OBJECT device, PIRP irp) {
+    IoReleaseCancelSpinLock(irp->CancelIrql);
+    const ULONG index = static_cast<VirtualExtension*>(device->DeviceExtension)->Controller;
+    VirtualController& controller = g_Harness.Controllers[index];
+    InterlockedCompareExchangePointer(&controller.Held, nullptr, irp);
+    Complete(irp, STATUS_CANCELLED);
+}
+
+// A silent controller never answers: the request waits for its cancellation.
+NTSTATUS Hold(VirtualController& controller, PIRP irp) {
+    IoMarkIrpPending(irp);
+    controller.Held = irp;
+    IoSetCancelRoutine(irp, CancelHeld);
+    if (irp->Cancel && IoSetCancelRoutine(irp, nullptr)) {
+        controller.Held = nullptr;
+        Complete(irp, STATUS_CANCELLED);
+    }
+    return STATUS_PENDING;
+}
+
+// The removal has come: a request still held was never cancelled. It is
+// failed here, so that nothing waits for it.
+void ReleaseHeld(VirtualController& controller) {
+    auto* held = static_cast<PIRP>(InterlockedExchangePointer(&controller.Held, nullptr));
+    if (!held || !IoSetCancelRoutine(held, nullptr)) return;
+    BreakRule(KVVIRT_RULE_CLASS_REQUEST_CANCELLED);
+    Complete(held, STATUS_CANCELLED);
+}
+
 NTSTATUS AnswerHardwareIds(PIRP irp) {
     auto* ids = static_cast<wchar_t*>(ExAllocatePoolWithTag(PagedPool, sizeof kHardwareIds, kPdoMagic));
     if (!ids) return Complete(irp, STATUS_INSUFFICIENT_RESOURCES);
@@ -28,7 +57,7 @@ NTSTATUS AnswerHardwareIds(PIRP irp) {
     return Complete(irp, STATUS_SUCCESS);
 }
 
-NTSTATUS HandlePnp(PIRP irp, const IO_STACK_LOCATION* stack) {
+NTSTATUS HandlePnp(VirtualController& controller, PIRP irp, const IO_STACK_LOCATION* stack) {
     switch (stack->MinorFunction) {
         case IRP_MN_QUERY_CAPABILITIES: {
             PDEVICE_CAPABILITIES caps = stack->Parameters.DeviceCapabilities.Capabilities;
@@ -41,12 +70,15 @@ NTSTATUS HandlePnp(PIRP irp, const IO_STACK_LOCATION* stack) {
         case IRP_MN_QUERY_ID:
             if (stack->Parameters.QueryId.IdType == BusQueryHardwareIDs) return AnswerHardwareIds(irp);
             return Complete(irp, irp->IoStatus.Status);
+        case IRP_MN_REMOVE_DEVICE:
+            ReleaseHeld(controller);
+            controller.Removed = true;
+            return Complete(irp, STATUS_SUCCESS);
         case IRP_MN_START_DEVICE:
         case IRP_MN_STOP_DEVICE:
         case IRP_MN_QUERY_STOP_DEVICE:
         case IRP_MN_QUERY_REMOVE_DEVICE:
-        case IRP_MN_SURPRISE_REMOVAL:
-        case IRP_MN_REMOVE_DEVICE: return Complete(irp, STATUS_SUCCESS);
+        case IRP_MN_SURPRISE_REMOVAL: return Complete(irp, STATUS_SUCCESS);
         default: return Complete(irp, irp->IoStatus.Status);
     }
 }
@@ -56,6 +88,10 @@ NTSTATUS HandReport(VirtualController& controller, PIRP irp, _URB_BULK_OR_INTERR
     if (length > transfer.TransferBufferLength) length = transfer.TransferBufferLength;
     if (transfer.TransferBuffer) RtlCopyMemory(transfer.TransferBuffer, controller.Report, length);
     transfer.TransferBufferLength = length;
+    if (controller.Mode == KVVIRT_REPORT_FAILED) {
+        transfer.Hdr.Status = USBD_STATUS_DEV_NOT_RESPONDING;
+        return Complete(irp, STATUS_UNSUCCESSFUL);
+    }
     if (controller.Mode != KVVIRT_REPORT_COMPLETE_LATER) return Complete(irp, STATUS_SUCCESS);
     IoMarkIrpPending(irp);
     controller.Deferred = irp;
@@ -69,7 +105,7 @@ NTSTATUS HandReport(VirtualController& controller, PIRP irp, _URB_BULK_OR_INTERR
 }
 
 // GET_REPORT answers with a recognisable pattern: 0xA0, 0xA1, ...
-NTSTATUS HandClassRequest(PIRP irp, _URB_CONTROL_VENDOR_OR_CLASS_REQUEST& request) {
+NTSTATUS HandClassRequest(VirtualController& controller, PIRP irp, _URB_CONTROL_VENDOR_OR_CLASS_REQUEST& request) {
     KvVirtClassRequest record;
     RtlZeroMemory(&record, sizeof record);
     record.Function = request.Hdr.Function;
@@ -88,6 +124,7 @@ NTSTATUS HandClassRequest(PIRP irp, _URB_CONTROL_VENDOR_OR_CLASS_REQUEST& reques
         RtlCopyMemory(record.Data, data, copied);
     }
     Append(g_Harness.Requests, record);
+    if (controller.Silent) return Hold(controller, irp);
     return Complete(irp, STATUS_SUCCESS);
 }
 
@@ -99,7 +136,8 @@ NTSTATUS HandleInternal(ULONG index, PIRP irp, const IO_STACK_LOCATION* stack) {
     switch (urb->UrbHeader.Function) {
         case URB_FUNCTION_BULK_OR_INTERRUPT_TRANSFER:
             return HandReport(g_Harness.Controllers[index], irp, urb->UrbBulkOrInterruptTransfer);
-        case URB_FUNCTION_CLASS_INTERFACE: return HandClassRequest(irp, urb->UrbControlVendorClassRequest);
+        case URB_FUNCTION_CLASS_INTERFACE:
+            return HandClassRequest(g_Harness.Controllers[index], irp, urb->UrbControlVendorClassRequest);
         default: return Complete(irp, STATUS_NOT_SUPPORTED);
     }
 }
@@ -131,7 +169,9 @@ NTSTATUS CreateVirtualDevice(ULONG index) {
     below->StackSize = static_cast<CCHAR>(pdo->StackSize + 1);
     below->Flags &= ~DO_DEVICE_INITIALIZING;
     controller.Deferred = nullptr;
-    controller.Gone = false;
+    controller.Held = nullptr;
+    controller.Silent = false;
+    controller.Removed = false;
     controller.Pdo = pdo;
     controller.Below = below;
     return STATUS_SUCCESS;
@@ -155,15 +195,17 @@ void InitializeVirtualControllers() {
 
 NTSTATUS DispatchVirtualDevice(PDEVICE_OBJECT device, PIRP irp) {
     const ULONG index = static_cast<VirtualExtension*>(device->DeviceExtension)->Controller;
+    VirtualController& controller = g_Harness.Controllers[index];
     const IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
-    if (g_Harness.Controllers[index].Gone && stack->MajorFunction != IRP_MJ_PNP) {
-        CountEvent(&KvVirtAccounting::LateRequests);
+    if (controller.Removed) BreakRule(KVVIRT_RULE_NOTHING_AFTER_REMOVAL);
+    if (stack->MajorFunction == IRP_MJ_POWER || stack->MajorFunction == IRP_MJ_SYSTEM_CONTROL) {
+        InterlockedIncrement(&controller.PowerArrived);
     }
     if (stack->MajorFunction != IRP_MJ_INTERNAL_DEVICE_CONTROL) {
         Append(g_Harness.StackEvents, KvVirtStackEvent{index, stack->MajorFunction, stack->MinorFunction});
     }
     switch (stack->MajorFunction) {
-        case IRP_MJ_PNP: return HandlePnp(irp, stack);
+        case IRP_MJ_PNP: return HandlePnp(controller, irp, stack);
         case IRP_MJ_POWER:
             PoStartNextPowerIrp(irp);
             return Complete(irp, STATUS_SUCCESS);
@@ -180,7 +222,7 @@ NTSTATUS DispatchBelow(PDEVICE_OBJECT device, PIRP irp) {
     const bool power = IoGetCurrentIrpStackLocation(irp)->MajorFunction == IRP_MJ_POWER;
     if (power) PoStartNextPowerIrp(irp);
     if (irp->CurrentLocation <= 1) {
-        CountEvent(&KvVirtAccounting::StackOverruns);
+        BreakRule(KVVIRT_RULE_STACK_LOCATIONS);
         return Complete(irp, STATUS_INVALID_DEVICE_STATE);
     }
     IoCopyCurrentIrpStackLocationToNext(irp);
