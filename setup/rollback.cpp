@@ -31,7 +31,7 @@ void RemoveAddedFilterEntries(const InstallationBefore& before, const std::strin
                           WhenListEmpty::DeleteValue);
     }
     RemoveNodeFilterEntry(controllerId, KV_DRIVER_FILTER_ENTRY,
-                          before.driverServiceKey ? before.nodesWithKvusb : std::set<std::string>());
+                          before.driverServiceKey ? before.nodesWithKvusb : StringList());
     if (!before.kvfiltInMouseUpperFilters || !before.filterServiceKey) {
         RemoveFilterEntry(HKEY_LOCAL_MACHINE, KV_MOUSE_CLASS_KEY, KV_UPPER_FILTERS, KV_FILTER_FILTER_ENTRY,
                           WhenListEmpty::DeleteValue);
@@ -40,7 +40,7 @@ void RemoveAddedFilterEntries(const InstallationBefore& before, const std::strin
 
 void RemoveAddedFiles(const InstallationBefore& before) {
     for (const std::string& file : before.files) {
-        if (!before.filesPresent.count(file)) DeleteFileA(file.c_str());
+        if (!ContainsEntry(before.filesPresent, file)) DeleteFileA(file.c_str());
     }
 }
 
@@ -55,13 +55,13 @@ void RestoreStandardDrivers(const std::string& controllerId) {
 
 }  // namespace
 
-InstallationBefore RecordInstallation(const std::vector<std::string>& files, const std::string& packageFolder,
+InstallationBefore RecordInstallation(const StringList& files, const std::string& packageFolder,
                                       const std::string& controllerId) {
     InstallationBefore before;
     for (const std::string& file : files) {
         if (file.empty()) continue;  // in a folder that is not known
         before.files.push_back(file);
-        if (FileExists(file)) before.filesPresent.insert(file);
+        if (FileExists(file)) before.filesPresent.push_back(file);
     }
     const std::string folder = ProgramFolder();
     before.programFolder = !folder.empty() && FileExists(folder);
@@ -92,7 +92,7 @@ void RollBack(const InstallationBefore& before, const std::string& packageFolder
     RemoveAddedFiles(before);
     if (!before.programFolder) RemoveProgramFolder();
     for (const std::string& copy : PackageInfCopies(packageFolder)) {
-        if (!before.infCopies.count(copy)) RemoveInfCopy(copy);
+        if (!ContainsEntry(before.infCopies, copy)) RemoveInfCopy(copy);
     }
     if (restoreDrivers && !before.controllerOnPackage) RestoreStandardDrivers(controllerId);
 }

@@ -4,27 +4,27 @@
 // leaves the machine worse than it found it.
 #pragma once
 
-#include <set>
 #include <string>
-#include <vector>
+
+#include "multi_string.h"  // StringList
 
 // What of the package the system held before the run.
 struct InstallationBefore {
-    std::vector<std::string> files;      // the files the run puts in place (full paths)
-    std::set<std::string> filesPresent;  // those of them already there
+    StringList files;         // the files the run puts in place (full paths)
+    StringList filesPresent;  // those of them already there
     bool programFolder = false;
     bool driverServiceKey = false;
     bool filterServiceKey = false;
     bool kvfiltInMouseUpperFilters = false;
     bool kvusbInHidLowerFilters = false;
-    std::set<std::string> nodesWithKvusb;  // controller nodes, present or not, with kvusb in their own list
+    StringList nodesWithKvusb;  // controller nodes, present or not, with kvusb in their own list
     bool controllerOnPackage = false;      // a present controller ran with kvusb, whose service was there
-    std::set<std::string> infCopies;       // copies of the package's INF files in the system's INF store
+    StringList infCopies;       // copies of the package's INF files in the system's INF store
 };
 
 // Taken before a run that puts `files` in place from the package in
 // `packageFolder`, for the controller `controllerId`.
-InstallationBefore RecordInstallation(const std::vector<std::string>& files, const std::string& packageFolder,
+InstallationBefore RecordInstallation(const StringList& files, const std::string& packageFolder,
                                       const std::string& controllerId);
 
 // Removes the program folder when it is empty.

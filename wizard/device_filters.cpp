@@ -39,22 +39,22 @@ DWORD RemoveFilterEntry(HDEVINFO devices, SP_DEVINFO_DATA* device, DWORD propert
     return written ? ERROR_SUCCESS : FailureCode();
 }
 
-std::set<std::string> NodesWithLowerFilter(const std::string& hardwareId, const char* entry, DeviceNodes nodes) {
-    std::set<std::string> found;
+StringList NodesWithLowerFilter(const std::string& hardwareId, const char* entry, DeviceNodes nodes) {
+    StringList found;
     DeviceSearch search(nodes);
     while (search.Find(hardwareId) == ERROR_SUCCESS) {
         if (HasFilterEntry(search.Devices(), search.Device(), SPDRP_LOWERFILTERS, entry)) {
-            found.insert(search.InstanceId());
+            found.push_back(search.InstanceId());
         }
     }
     return found;
 }
 
-DWORD RemoveNodeFilterEntry(const std::string& hardwareId, const char* entry, const std::set<std::string>& keep) {
+DWORD RemoveNodeFilterEntry(const std::string& hardwareId, const char* entry, const StringList& keep) {
     DWORD result = ERROR_SUCCESS;
     DeviceSearch search(DeviceNodes::PresentOrNot);
     while (search.Find(hardwareId) == ERROR_SUCCESS) {
-        if (keep.count(search.InstanceId())) continue;
+        if (ContainsEntry(keep, search.InstanceId())) continue;
         for (DWORD property : {SPDRP_LOWERFILTERS, SPDRP_UPPERFILTERS}) {
             const DWORD removed = RemoveFilterEntry(search.Devices(), search.Device(), property, entry);
             if (result == ERROR_SUCCESS) result = removed;

@@ -3,10 +3,10 @@
 
 #include <windows.h>
 
-#include <set>
 #include <string>
 
 #include "device_search.h"
+#include "multi_string.h"
 
 // The system's driver update, as UpdateDriverForPlugAndPlayDevicesA. The one
 // seam of the installation: tests put a recorder or a failure in its place.
@@ -43,7 +43,7 @@ DWORD UpdateMatchingDeviceWhenPresent(const std::string& infPath, const std::str
 
 // The instance ids of the nodes with `hardwareId` whose own lower filters
 // hold `entry`.
-std::set<std::string> NodesWithLowerFilter(const std::string& hardwareId, const char* entry, DeviceNodes nodes);
+StringList NodesWithLowerFilter(const std::string& hardwareId, const char* entry, DeviceNodes nodes);
 
 // Drops every `entry` (case-sensitive) from the own upper and lower filters
 // of every node with `hardwareId`, present or not, but those in `keep`,
@@ -51,4 +51,4 @@ std::set<std::string> NodesWithLowerFilter(const std::string& hardwareId, const 
 // names a filter whose service is gone does not start, also when it is
 // plugged in again later. 0 or the first error.
 DWORD RemoveNodeFilterEntry(const std::string& hardwareId, const char* entry,
-                            const std::set<std::string>& keep = std::set<std::string>());
+                            const StringList& keep = StringList());

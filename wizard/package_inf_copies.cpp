@@ -105,13 +105,13 @@ bool IsPackageInfCopy(const std::string& infName, const std::string& packageFold
            IsCopyOf(infFolder + infName, PackageBytes(packageFolder));
 }
 
-std::set<std::string> PackageInfCopies(const std::string& packageFolder) {
-    std::set<std::string> copies;
+StringList PackageInfCopies(const std::string& packageFolder) {
+    StringList copies;
     const std::string infFolder = UnderSystemRoot("\\inf\\");
     if (infFolder.empty()) return copies;
     const std::vector<std::string> packageBytes = PackageBytes(packageFolder);
     for (const std::string& name : CandidateNames(infFolder)) {
-        if (IsCopyOf(infFolder + name, packageBytes)) copies.insert(name);
+        if (IsCopyOf(infFolder + name, packageBytes)) copies.push_back(name);
     }
     return copies;
 }

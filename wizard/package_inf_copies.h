@@ -3,8 +3,9 @@
 // made when it installed a device from them.
 #pragma once
 
-#include <set>
 #include <string>
+
+#include "multi_string.h"  // StringList
 
 // A copy of kvusb.inf or kvfilt.inf is an oem*.inf (or an INF under one of
 // those two names) in the system's INF folder whose original name, as the
@@ -16,7 +17,7 @@
 bool IsPackageInfCopy(const std::string& infName, const std::string& packageFolder);
 
 // The names of all such copies.
-std::set<std::string> PackageInfCopies(const std::string& packageFolder);
+StringList PackageInfCopies(const std::string& packageFolder);
 
 // Removes the copy `infName` with its precompiled file: SetupUninstallOEMInf
 // takes it where the system has it (Vista and 7 then drop the driver
