@@ -222,12 +222,20 @@ TEST_F(UninstallTest, OnlyCopiesOfThePackageInfsLeaveTheInfStore) {
     DeleteFileA((infFolder + "oem92.inf").c_str());
 }
 
+// The command interpreter reads a batch in the console's code page: "é"
+// is another byte there than in the system's.
 TEST_F(UninstallTest, SelfDeleteBatchRemovesTheProgramFolderAndItself) {
-    const std::string folder = ProgramFilesFolder() + "\\KVUSB";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    std::ofstream(folder + "\\kvcal.exe") << "x";
-    ASSERT_TRUE(WriteSelfDeleteBatch(UninstTexts(Edition::English)));
-    EXPECT_TRUE(WaitUntilGone(folder, 30000));
+    for (const std::string& programFiles : {ProgramFilesFolder(), std::string("C:\\Programme Caf\xe9")}) {
+        const kvtest::RemovedRegistry saved(MachineKey(KV_CURRENT_VERSION_KEY), KV_PROGRAM_FILES_VALUE);
+        MachineKey(KV_CURRENT_VERSION_KEY).SetText(KV_PROGRAM_FILES_VALUE, programFiles);
+        const std::string folder = programFiles + "\\KVUSB";
+        CreateDirectoryA(programFiles.c_str(), nullptr);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        std::ofstream(folder + "\\kvcal.exe") << "x";
+        ASSERT_TRUE(WriteSelfDeleteBatch(UninstTexts(Edition::English))) << programFiles;
+        EXPECT_TRUE(WaitUntilGone(folder, 30000)) << programFiles;
+    }
+    RemoveDirectoryA("C:\\Programme Caf\xe9");
     // Wine's command interpreter usually keeps its batch open, so the
     // batch's last line may fail to delete it here as it does on Windows:
     // whatever is left, the test removes.
