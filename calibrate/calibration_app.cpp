@@ -9,8 +9,8 @@
 
 namespace kvcal {
 
-const char kWindowClass[] = "KVCALIBA";
-const char kWindowTitle[] = "KESTIVA CALIBRAY";
+const wchar_t kWindowClass[] = L"KVCALIBA";
+const wchar_t kWindowTitle[] = L"KESTIVA CALIBRAY";
 
 namespace {
 
@@ -20,15 +20,15 @@ const DWORD kReaderExitWaitMilliseconds = 2000;
 }  // namespace
 
 bool CalibrationApp::RegisterWindowClass(HINSTANCE module) {
-    WNDCLASSA wc = {};
+    WNDCLASSW wc = {};
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = module;
-    wc.hIcon = LoadIconA(module, MAKEINTRESOURCEA(IDI_KVCAL));
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconW(module, MAKEINTRESOURCEW(IDI_KVCAL));
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = kWindowClass;
-    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 CalibrationApp::~CalibrationApp() {
@@ -53,14 +53,14 @@ bool CalibrationApp::OpenDevice(uint32_t* screenPos) {
         return true;
     // An edition that can tell a wrong driver version apart says so when
     // the device opened but did not answer.
-    std::string text;
+    std::wstring text;
     if (!opened || !LoadEditionText(module_, IDS_WRONG_DRIVER, &text)) text = EditionText(module_, IDS_NO_DEVICE);
     ShowMessageDialog(module_, nullptr, IDD_MESSAGE, text, EditionText(module_, IDS_NO_DEVICE_CAPTION));
     return false;
 }
 
 bool CalibrationApp::Initialize() {
-    HWND running = FindWindowA(kWindowClass, kWindowTitle);
+    HWND running = FindWindowW(kWindowClass, kWindowTitle);
     if (running) {
         SetForegroundWindow(running);
         return false;
@@ -69,12 +69,12 @@ bool CalibrationApp::Initialize() {
     if (!OpenDevice(&screenPos)) return false;
     area_ = AreaForScreenPos(screenPos, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     targets_ = TargetsForArea(area_.Width(), area_.Height());
-    window_ = CreateWindowExA(0, kWindowClass, kWindowTitle, WS_POPUP | WS_VISIBLE, area_.left, area_.top,
+    window_ = CreateWindowExW(0, kWindowClass, kWindowTitle, WS_POPUP | WS_VISIBLE, area_.left, area_.top,
                               area_.Width(), area_.Height(), nullptr, nullptr, module_, this);
     if (!window_) return false;
     if (!canvas_.Prepare(window_, module_, area_.Width(), area_.Height(), EditionText(module_, IDS_INSTRUCTION)))
         return false;
-    startEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    startEvent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     if (!startEvent_) return false;
     InterlockedExchange(&quit_, 0);
     DWORD threadId = 0;
@@ -89,11 +89,11 @@ bool CalibrationApp::Initialize() {
 
 int CalibrationApp::Run() {
     ShowCursor(FALSE);
-    PostMessageA(window_, WM_CAL_START, 0, 0);
+    PostMessageW(window_, WM_CAL_START, 0, 0);
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
 }
@@ -106,11 +106,11 @@ DWORD WINAPI CalibrationApp::ReaderThread(void* app) {
 
 LRESULT CALLBACK CalibrationApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        const CREATESTRUCTA* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        const CREATESTRUCTW* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    CalibrationApp* self = reinterpret_cast<CalibrationApp*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(window, message, wParam, lParam);
+    CalibrationApp* self = reinterpret_cast<CalibrationApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
     if (!self->window_) self->window_ = window;
     return self->HandleMessage(message, wParam, lParam);
 }
@@ -136,7 +136,7 @@ LRESULT CalibrationApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             Confirm();
             return 0;
         default:
-            return DefWindowProcA(window_, message, wParam, lParam);
+            return DefWindowProcW(window_, message, wParam, lParam);
     }
 }
 
@@ -161,8 +161,8 @@ void CalibrationApp::Confirm() {
                                              EditionText(module_, IDS_CONFIRM_CAPTION));
     if (answer == IDOK) {
         if (!StoreCalibration(record_)) {
-            const bool ownDialog =
-                FindResourceA(module_, MAKEINTRESOURCEA(IDD_REGISTRY_FAILURE), RT_DIALOG) != nullptr;
+            const bool ownDialog = FindResourceW(module_, MAKEINTRESOURCEW(IDD_REGISTRY_FAILURE),
+                                                 MAKEINTRESOURCEW(5) /* RT_DIALOG */) != nullptr;
             ShowMessageDialog(module_, window_, ownDialog ? IDD_REGISTRY_FAILURE : IDD_MESSAGE,
                               EditionText(module_, IDS_NO_PRIVILEGE), EditionText(module_, IDS_NO_PRIVILEGE_CAPTION));
         }
@@ -171,7 +171,7 @@ void CalibrationApp::Confirm() {
     }
     ShowCursor(FALSE);
     device_.Send(IOCTL_POINTER_RELOAD_SETTINGS);
-    PostMessageA(window_, WM_CAL_START, 0, 0);
+    PostMessageW(window_, WM_CAL_START, 0, 0);
 }
 
 void CalibrationApp::Quit(bool reload) {

@@ -12,8 +12,8 @@
 
 namespace kvcal {
 
-extern const char kWindowClass[];
-extern const char kWindowTitle[];
+extern const wchar_t kWindowClass[];
+extern const wchar_t kWindowTitle[];
 
 // Private window messages; WM_CAL_TARGET carries the target code in lParam.
 constexpr UINT WM_CAL_START = WM_USER + 1;
@@ -53,8 +53,8 @@ private:
     bool Quitting() override { return quit_ != 0; }
     void Sleep(uint32_t milliseconds) override { ::Sleep(milliseconds); }
     void WaitForStart() override { WaitForSingleObject(startEvent_, INFINITE); }
-    void ShowTarget(int32_t code) override { PostMessageA(window_, WM_CAL_TARGET, 0, code); }
-    void RequestConfirmation() override { PostMessageA(window_, WM_CAL_CONFIRM, 0, 0); }
+    void ShowTarget(int32_t code) override { PostMessageW(window_, WM_CAL_TARGET, 0, code); }
+    void RequestConfirmation() override { PostMessageW(window_, WM_CAL_CONFIRM, 0, 0); }
 
     HINSTANCE module_;
     kv::ControlDevice& device_;

@@ -25,7 +25,7 @@ CalibrationCanvas::~CalibrationCanvas() {
     if (targetBitmap_) DeleteObject(targetBitmap_);
 }
 
-bool CalibrationCanvas::Prepare(HWND window, HINSTANCE module, int width, int height, const std::string& instruction) {
+bool CalibrationCanvas::Prepare(HWND window, HINSTANCE module, int width, int height, const std::wstring& instruction) {
     width_ = width;
     height_ = height;
     HDC windowDc = GetDC(window);
@@ -34,7 +34,7 @@ bool CalibrationCanvas::Prepare(HWND window, HINSTANCE module, int width, int he
     target_ = CreateCompatibleDC(windowDc);
     // Bitmap 135 is one plain colour; stretched, it fills the whole area.
     backgroundBitmap_ = static_cast<HBITMAP>(
-        LoadImageA(module, MAKEINTRESOURCEA(IDB_BACKGROUND), IMAGE_BITMAP, width, height, LR_CREATEDIBSECTION));
+        LoadImageW(module, MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, width, height, LR_CREATEDIBSECTION));
     targetBitmap_ = CreateCompatibleBitmap(windowDc, kTargetImageSize, kTargetImageSize);
     const bool ok = background_ && target_ && backgroundBitmap_ && targetBitmap_;
     if (ok) {
@@ -70,14 +70,14 @@ void CalibrationCanvas::DrawTargetImage() {
     DeleteObject(pen);
 }
 
-void CalibrationCanvas::DrawInstruction(const std::string& text) {
-    HFONT font = CreateFontA(16, 0, 0, 600, 500, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, 32, "MS Sans Serif");
+void CalibrationCanvas::DrawInstruction(const std::wstring& text) {
+    HFONT font = CreateFontW(16, 0, 0, 600, 500, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, 32, L"MS Sans Serif");
     HGDIOBJ oldFont = SelectObject(background_, font);
     SetTextColor(background_, kTextColour);
     SetBkMode(background_, TRANSPARENT);
     RECT line = {0, (height_ * 3 / 4) / 2, width_, height_};
-    DrawTextA(background_, text.c_str(), static_cast<int>(text.size()), &line, DT_CENTER);
+    DrawTextW(background_, text.c_str(), static_cast<int>(text.size()), &line, DT_CENTER);
     SelectObject(background_, oldFont);
     DeleteObject(font);
 }

@@ -26,7 +26,7 @@ public:
 
     // Builds both images for an area of width x height and copies the
     // background to the window. False when a context or bitmap is refused.
-    bool Prepare(HWND window, HINSTANCE module, int width, int height, const std::string& instruction);
+    bool Prepare(HWND window, HINSTANCE module, int width, int height, const std::wstring& instruction);
     bool Ready() const { return ready_; }
 
     // The background, then target `code` (16, 32, 48 or 64) over it; any
@@ -35,7 +35,7 @@ public:
 
 private:
     void DrawTargetImage();
-    void DrawInstruction(const std::string& text);
+    void DrawInstruction(const std::wstring& text);
 
     bool ready_ = false;
     int width_ = 0, height_ = 0;

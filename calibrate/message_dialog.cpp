@@ -7,16 +7,16 @@ namespace kvcal {
 namespace {
 
 struct MessageTexts {
-    const std::string* text;
-    const std::string* caption;
+    const std::wstring* text;
+    const std::wstring* caption;
 };
 
 INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG: {
             const MessageTexts* texts = reinterpret_cast<const MessageTexts*>(lParam);
-            SetDlgItemTextA(dialog, IDC_MESSAGE_TEXT, texts->text->c_str());
-            SetWindowTextA(dialog, texts->caption->c_str());
+            SetDlgItemTextW(dialog, IDC_MESSAGE_TEXT, texts->text->c_str());
+            SetWindowTextW(dialog, texts->caption->c_str());
             return TRUE;
         }
         case WM_COMMAND:
@@ -32,10 +32,10 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 
 }  // namespace
 
-INT_PTR ShowMessageDialog(HINSTANCE module, HWND owner, int dialogId, const std::string& text,
-                          const std::string& caption) {
+INT_PTR ShowMessageDialog(HINSTANCE module, HWND owner, int dialogId, const std::wstring& text,
+                          const std::wstring& caption) {
     MessageTexts texts = {&text, &caption};
-    const INT_PTR result = DialogBoxParamA(module, MAKEINTRESOURCEA(dialogId), owner, MessageDialogProc,
+    const INT_PTR result = DialogBoxParamW(module, MAKEINTRESOURCEW(dialogId), owner, MessageDialogProc,
                                            reinterpret_cast<LPARAM>(&texts));
     return result < 0 ? 0 : result;
 }

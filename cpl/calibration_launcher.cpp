@@ -27,7 +27,7 @@ bool BuildCalibrationCommand(const char* programFiles, size_t length, char* comm
 void StartCalibration(HWND owner, const ProgramFilesPlace& place) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(place.root, place.key, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        AppMessageBox(owner, "Open Registry failed.", MB_OK);
+        AppMessageBox(owner, L"Open Registry failed.", MB_OK);
         return;
     }
     char folder[MAX_PATH];

@@ -40,8 +40,8 @@ void CControlPanelDlg::EmbedSheet() {
     for (CPropertyPage* page : pages) sheet.AddPage(page);
     if (!sheet.Create(Handle(), WS_CHILD | WS_VISIBLE, 0)) return;
     HWND window = sheet.Handle();
-    SetWindowLongPtrA(window, GWL_EXSTYLE, GetWindowLongPtrA(window, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
-    SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | WS_TABSTOP);
+    SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+    SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) | WS_TABSTOP);
     const RECT frame = ChildRect(Item(IDC_SHEET_FRAME));
     SetWindowPos(window, nullptr, std::max(frame.left + 10, 0L), std::max(frame.top - 7, 0L), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -23,7 +23,7 @@ LONG DispatchAppletMessage(CCplApplet* applet, HWND panel, UINT message, LPARAM 
     case CPL_DBLCLK: return applet->OnDblclk(panel, param1, param2);
     case CPL_STOP: return applet->OnStop(param1, param2);
     case CPL_EXIT: return applet->OnExit();
-    case CPL_NEWINQUIRE: return applet->OnNewInquire(param1, reinterpret_cast<NEWCPLINFOA*>(param2));
+    case CPL_NEWINQUIRE: return applet->OnNewInquire(param1, reinterpret_cast<NEWCPLINFOW*>(param2));
     // The applet takes no start parameters: 0 says "not handled", so the
     // control panel opens it with CPL_DBLCLK instead (Wine always asks).
     case CPL_STARTWPARMSA:

@@ -18,7 +18,7 @@ public:
     virtual LONG OnExit() { return 0; }
     virtual LONG OnGetCount() { return 1; }
     virtual LONG OnInit() { return 1; }
-    virtual LONG OnNewInquire(LPARAM /*applet*/, NEWCPLINFOA* /*info*/) { return 0; }
+    virtual LONG OnNewInquire(LPARAM /*applet*/, NEWCPLINFOW* /*info*/) { return 0; }
     virtual LONG OnSelect(LPARAM /*applet*/, LPARAM /*data*/) { return 1; }
     virtual LONG OnStop(LPARAM /*applet*/, LPARAM /*data*/) { return 1; }
 

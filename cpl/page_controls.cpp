@@ -5,20 +5,19 @@
 
 #include "app.h"
 
-std::string DecimalText(int value) {
-    char text[16];
-    wsprintfA(text, "%d", value);
+std::wstring DecimalText(int value) {
+    wchar_t text[16];
+    wsprintfW(text, L"%d", value);
     return text;
 }
 
 void SetTrackbarRange(HWND dialog, int id, int low, int high) {
-    SendDlgItemMessageA(dialog, id, TBM_SETRANGE, TRUE, MAKELPARAM(low, high));
+    SendDlgItemMessageW(dialog, id, TBM_SETRANGE, TRUE, MAKELPARAM(low, high));
 }
 
 void AddComboTexts(HWND dialog, int id, unsigned firstText, int count) {
     for (int i = 0; i < count; ++i) {
-        char text[128];
-        LoadText(firstText + static_cast<unsigned>(i), text, sizeof text);
-        SendDlgItemMessageA(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        const std::wstring text = LoadText(firstText + static_cast<unsigned>(i));
+        SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 // A number as the pages show it ("%d").
-std::string DecimalText(int value);
+std::wstring DecimalText(int value);
 
 // Sets a track bar's range and redraws it.
 void SetTrackbarRange(HWND dialog, int id, int low, int high);

@@ -12,13 +12,15 @@ void CSettingsApplet::LoadSettings() { ::LoadSettings(&settings, places, notice)
 
 void CSettingsApplet::SaveSettings() { ::SaveSettings(settings, places, notice); }
 
-LONG CSettingsApplet::OnNewInquire(LPARAM, NEWCPLINFOA* info) {
+// The wide record: the control panel tells it from the ANSI one by its
+// size, and shows its texts as they are, whatever the system's code page.
+LONG CSettingsApplet::OnNewInquire(LPARAM, NEWCPLINFOW* info) {
     if (!info) return 0;
     ZeroMemory(info, sizeof *info);
     info->dwSize = sizeof *info;
-    info->hIcon = LoadIconA(CApp::ResourceModule(), MAKEINTRESOURCEA(IDI_APPLET));
-    LoadText(IDS_APPLET_NAME, info->szName, sizeof info->szName);
-    LoadText(IDS_APPLET_INFO, info->szInfo, sizeof info->szInfo);
+    info->hIcon = LoadIconW(CApp::ResourceModule(), MAKEINTRESOURCEW(IDI_APPLET));
+    lstrcpynW(info->szName, LoadText(IDS_APPLET_NAME).c_str(), ARRAYSIZE(info->szName));
+    lstrcpynW(info->szInfo, LoadText(IDS_APPLET_INFO).c_str(), ARRAYSIZE(info->szInfo));
     return 0;
 }
 
@@ -55,9 +57,8 @@ void CSettingsApplet::SendBeepRecord() {
 
 LONG CSettingsApplet::OnDblclk(HWND panel, LPARAM, LPARAM) {
     if (!device->Open()) {
-        char text[128], caption[64];
-        MessageBoxA(panel, LoadText(IDS_DEVICE_MISSING, text, sizeof text),
-                    LoadText(IDS_TIP_CAPTION, caption, sizeof caption), MB_OK | MB_ICONINFORMATION);
+        MessageBoxW(panel, LoadText(IDS_DEVICE_MISSING).c_str(), LoadText(IDS_TIP_CAPTION).c_str(),
+                    MB_OK | MB_ICONINFORMATION);
         return 0;
     }
     {

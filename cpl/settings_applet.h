@@ -15,7 +15,7 @@ public:
     CSettingsApplet();
 
     LONG OnDblclk(HWND panel, LPARAM applet, LPARAM data) override;
-    LONG OnNewInquire(LPARAM applet, NEWCPLINFOA* info) override;
+    LONG OnNewInquire(LPARAM applet, NEWCPLINFOW* info) override;
 
     void LoadSettings();
     void SaveSettings();

@@ -8,6 +8,8 @@
 const SettingsPlaces kSystemSettingsPlaces = {HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY, HKEY_CURRENT_USER,
                                               "Control Panel\\Mouse"};
 
+// The notices are fixed ASCII, the same in both editions: the same bytes in
+// every code page.
 void MessageBoxNotice::Show(const char* text) { MessageBoxA(nullptr, text, nullptr, MB_OK); }
 
 namespace {

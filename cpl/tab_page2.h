@@ -15,8 +15,8 @@ public:
     int beepIndex = 0;  // BeepMode: 0 never, 1 touch down, 2 touch up
     int duration = 0;   // BeepTime in ms
     int tone = 0;       // BeepFreq in Hz
-    std::string toneText;
-    std::string durationText;
+    std::wstring toneText;
+    std::wstring durationText;
 
 protected:
     void DoDataExchange(bool save) override;

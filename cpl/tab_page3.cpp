@@ -31,15 +31,14 @@ void TabPage3::ShowNumbers() {
 void TabPage3::FillDelayList() {
     HWND list = Item(IDC_RIGHT_BUTTON_DELAY);
     for (int i = 0; i < 5; ++i) {
-        char text[64];
-        LoadText(IDS_DELAY_FIRST + static_cast<unsigned>(i), text, sizeof text);
-        LRESULT index = SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-        if (index >= 0) SendMessageA(list, CB_SETITEMDATA, static_cast<WPARAM>(index), kDelayCodes[i]);
+        const std::wstring text = LoadText(IDS_DELAY_FIRST + static_cast<unsigned>(i));
+        LRESULT index = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        if (index >= 0) SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(index), kDelayCodes[i]);
     }
-    LRESULT count = SendMessageA(list, CB_GETCOUNT, 0, 0);
+    LRESULT count = SendMessageW(list, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        if (static_cast<uint32_t>(SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(i), 0)) == delayCode) {
-            SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+        if (static_cast<uint32_t>(SendMessageW(list, CB_GETITEMDATA, static_cast<WPARAM>(i), 0)) == delayCode) {
+            SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
         }
     }
 }
@@ -47,7 +46,7 @@ void TabPage3::FillDelayList() {
 BOOL TabPage3::OnInitDialog() {
     CTrackingPage::OnInitDialog();
     AddComboTexts(Handle(), IDC_MOUSE_MODE, IDS_MODE_FIRST, 3);
-    SendDlgItemMessageA(Handle(), IDC_MOUSE_MODE, CB_SETCURSEL, static_cast<WPARAM>(modeIndex), 0);
+    SendDlgItemMessageW(Handle(), IDC_MOUSE_MODE, CB_SETCURSEL, static_cast<WPARAM>(modeIndex), 0);
     SetTrackbarRange(Handle(), IDC_DOUBLE_CLICK_FIELD, 20, 200);
     SetTrackbarRange(Handle(), IDC_DOUBLE_CLICK_SPEED, 200, 900);
     ShowNumbers();
@@ -78,9 +77,9 @@ void TabPage3::OnSelchangeMouseMode() {
 
 void TabPage3::OnSelchangeRbnDelay() {
     HWND list = Item(IDC_RIGHT_BUTTON_DELAY);
-    LRESULT selected = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    LRESULT selected = SendMessageW(list, CB_GETCURSEL, 0, 0);
     if (selected == CB_ERR) return;  // typing in the edit field selects nothing
-    LRESULT code = SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(selected), 0);
+    LRESULT code = SendMessageW(list, CB_GETITEMDATA, static_cast<WPARAM>(selected), 0);
     delayCode = ClampDelayCode(static_cast<uint32_t>(code));
 }
 

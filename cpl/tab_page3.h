@@ -17,8 +17,8 @@ public:
     int modeIndex = -1;   // 0 click on touch up, 1 on touch down, 2 dragging
     int field = 0;        // DoubleClickHeight in pixels
     int speed = 0;        // DoubleClickSpeed in ms
-    std::string fieldText;
-    std::string speedText;
+    std::wstring fieldText;
+    std::wstring speedText;
     uint32_t delayCode = 0;  // RBNDelay
 
 protected:

@@ -2,7 +2,9 @@
 #include "app.h"
 
 #include <commctrl.h>
-#include <string.h>
+#include <wchar.h>
+
+#include "edition_texts.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -20,22 +22,22 @@ CApp* CApp::Current() { return g_current; }
 
 HINSTANCE CApp::ResourceModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
-const char* CApp::Name() {
-    static char name[MAX_PATH];
-    if (name[0] == '\0') {
-        char path[MAX_PATH];
-        DWORD length = GetModuleFileNameA(ResourceModule(), path, sizeof path);
-        if (length == 0 || length >= sizeof path) {
-            lstrcpynA(name, "Application", sizeof name);
+const wchar_t* CApp::Name() {
+    static wchar_t name[MAX_PATH];
+    if (name[0] == L'\0') {
+        wchar_t path[MAX_PATH];
+        DWORD length = GetModuleFileNameW(ResourceModule(), path, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) {
+            lstrcpynW(name, L"Application", MAX_PATH);
             return name;
         }
-        const char* base = path;
-        for (const char* p = path; *p; ++p) {
-            if (*p == '\\' || *p == '/') base = p + 1;
+        const wchar_t* base = path;
+        for (const wchar_t* p = path; *p; ++p) {
+            if (*p == L'\\' || *p == L'/') base = p + 1;
         }
-        lstrcpynA(name, base, sizeof name);
-        char* dot = strrchr(name, '.');
-        if (dot && dot != name) *dot = '\0';
+        lstrcpynW(name, base, MAX_PATH);
+        wchar_t* dot = wcsrchr(name, L'.');
+        if (dot && dot != name) *dot = L'\0';
     }
     return name;
 }
@@ -45,12 +47,7 @@ int RunProgram() {
     return app ? app->InitInstance() : 1;
 }
 
-const char* LoadText(unsigned id, char* buffer, int size) {
-    if (size <= 0) return buffer;
-    buffer[0] = '\0';
-    LoadStringA(CApp::ResourceModule(), id, buffer, size);
-    return buffer;
-}
+std::wstring LoadText(unsigned id) { return EditionText(CApp::ResourceModule(), id); }
 
 void EnsureCommonControls() {
     static bool done = false;

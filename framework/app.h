@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class CApp {
 public:
     CApp();
@@ -25,7 +27,7 @@ public:
 
     // The module's file name without folder and extension, the default
     // caption of the framework's message boxes.
-    static const char* Name();
+    static const wchar_t* Name();
 
 private:
     CApp* previous_;
@@ -37,8 +39,8 @@ int RunProgram();
 // Registers the common controls (track bars, property sheets) once.
 void EnsureCommonControls();
 
-// Loads string resource ID of this module; empty when it is missing.
-// Returns BUFFER, which holds at most SIZE - 1 characters.
-const char* LoadText(unsigned id, char* buffer, int size);
+// String ID of this module's table, whole (edition_texts.h); empty when
+// it is missing.
+std::wstring LoadText(unsigned id);
 
 #endif

@@ -16,6 +16,6 @@ void DdxComboIndex(HWND dialog, int id, int& index, bool save);
 void DdxTrackbarPos(HWND dialog, int id, int& position, bool save);
 
 // Text of a control (a static text, usually).
-void DdxText(HWND dialog, int id, std::string& text, bool save);
+void DdxText(HWND dialog, int id, std::wstring& text, bool save);
 
 #endif

@@ -5,7 +5,7 @@
 
 INT_PTR CDialog::DoModal() {
     EnsureCommonControls();
-    return DialogBoxParamA(CApp::ResourceModule(), MAKEINTRESOURCEA(templateId_), parent_, DialogProc,
+    return DialogBoxParamW(CApp::ResourceModule(), MAKEINTRESOURCEW(templateId_), parent_, DialogProc,
                            reinterpret_cast<LPARAM>(this));
 }
 

@@ -2,7 +2,7 @@
 #include "dialog_window.h"
 
 CDialogWindow* CDialogWindow::FromHandle(HWND hwnd) {
-    return reinterpret_cast<CDialogWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return reinterpret_cast<CDialogWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 BOOL CDialogWindow::OnInitDialog() {
@@ -23,7 +23,7 @@ INT_PTR CDialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         LRESULT result = 0;
         if (!OnNotify(reinterpret_cast<NMHDR*>(lParam), &result)) return FALSE;
         // A dialog procedure hands a notification's answer back this way.
-        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+        SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
         return TRUE;
     }
     default:
@@ -34,14 +34,14 @@ INT_PTR CDialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 INT_PTR CDialogWindow::Route(CDialogWindow* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG && self) {
         self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     } else {
         self = FromHandle(hwnd);
     }
     if (!self) return FALSE;
     INT_PTR answer = self->HandleMessage(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
     }
     return answer;

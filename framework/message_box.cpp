@@ -3,6 +3,6 @@
 
 #include "app.h"
 
-int AppMessageBox(HWND owner, const char* text, UINT flags, const char* caption) {
-    return MessageBoxA(owner, text, caption ? caption : CApp::Name(), flags);
+int AppMessageBox(HWND owner, const wchar_t* text, UINT flags, const wchar_t* caption) {
+    return MessageBoxW(owner, text, caption ? caption : CApp::Name(), flags);
 }

@@ -5,6 +5,6 @@
 
 #include <windows.h>
 
-int AppMessageBox(HWND owner, const char* text, UINT flags = MB_OK, const char* caption = nullptr);
+int AppMessageBox(HWND owner, const wchar_t* text, UINT flags = MB_OK, const wchar_t* caption = nullptr);
 
 #endif

@@ -4,12 +4,12 @@
 #include "app.h"
 #include "property_sheet.h"
 
-void CPropertyPage::FillPageRecord(PROPSHEETPAGEA* record) {
+void CPropertyPage::FillPageRecord(PROPSHEETPAGEW* record) {
     ZeroMemory(record, sizeof *record);
     record->dwSize = sizeof *record;
     record->dwFlags = PSP_DEFAULT;
     record->hInstance = CApp::ResourceModule();
-    record->pszTemplate = MAKEINTRESOURCEA(templateId_);
+    record->pszTemplate = MAKEINTRESOURCEW(templateId_);
     record->pfnDlgProc = PageProc;
     record->lParam = reinterpret_cast<LPARAM>(this);
 }
@@ -59,7 +59,7 @@ bool CPropertyPage::OnNotify(NMHDR* header, LRESULT* result) {
 INT_PTR CALLBACK CPropertyPage::PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CPropertyPage* self = nullptr;
     if (message == WM_INITDIALOG) {
-        self = reinterpret_cast<CPropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
+        self = reinterpret_cast<CPropertyPage*>(reinterpret_cast<PROPSHEETPAGEW*>(lParam)->lParam);
     }
     return Route(self, hwnd, message, wParam, lParam);
 }

@@ -20,8 +20,8 @@ public:
     // A wizard page's choice of Back, Next, Finish (PSWIZB_* flags).
     void SetWizardButtons(DWORD flags) { PropSheet_SetWizButtons(GetParent(Handle()), flags); }
 
-    // The page as PropertySheetA takes it; used by CPropertySheet.
-    void FillPageRecord(PROPSHEETPAGEA* record);
+    // The page as PropertySheetW takes it; used by CPropertySheet.
+    void FillPageRecord(PROPSHEETPAGEW* record);
     void SetSheet(CPropertySheet* sheet) { sheet_ = sheet; }
 
 protected:

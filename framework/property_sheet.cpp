@@ -60,7 +60,7 @@ void CPropertySheet::AddPage(CPropertyPage* page) {
     pages_.push_back(page);
 }
 
-void CPropertySheet::FillHeader(PROPSHEETHEADERA* header, HWND parent, std::vector<PROPSHEETPAGEA>* records) {
+void CPropertySheet::FillHeader(PROPSHEETHEADERW* header, HWND parent, std::vector<PROPSHEETPAGEW>* records) {
     EnsureCommonControls();
     records->resize(pages_.size());
     for (size_t i = 0; i < pages_.size(); ++i) pages_[i]->FillPageRecord(&(*records)[i]);
@@ -69,35 +69,35 @@ void CPropertySheet::FillHeader(PROPSHEETHEADERA* header, HWND parent, std::vect
     header->dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW;
     header->hwndParent = parent;
     header->hInstance = CApp::ResourceModule();
-    header->pszCaption = caption_ ? caption_ : "";
+    header->pszCaption = caption_ ? caption_ : L"";
     header->nPages = static_cast<UINT>(records->size());
     header->ppsp = records->data();
 }
 
 INT_PTR CPropertySheet::DoModal(HWND parent) {
-    std::vector<PROPSHEETPAGEA> records;
-    PROPSHEETHEADERA header;
+    std::vector<PROPSHEETPAGEW> records;
+    PROPSHEETHEADERW header;
     FillHeader(&header, parent, &records);
     if (wizard_) header.dwFlags |= PSH_WIZARD;
     header.dwFlags |= PSH_USECALLBACK;
     header.pfnCallback = ModalSheetCallback;
     g_pageFontSize = pages_.empty() ? 0 : ResourceDialogFontSize(CApp::ResourceModule(), pages_[0]->TemplateId());
     endedBy_ = IDCANCEL;
-    INT_PTR shown = PropertySheetA(&header);
+    INT_PTR shown = PropertySheetW(&header);
     g_pageFontSize = 0;
     hwnd_ = nullptr;
     return shown < 0 ? -1 : endedBy_;
 }
 
 bool CPropertySheet::Create(HWND parent, DWORD style, DWORD exStyle) {
-    std::vector<PROPSHEETPAGEA> records;
-    PROPSHEETHEADERA header;
+    std::vector<PROPSHEETPAGEW> records;
+    PROPSHEETHEADERW header;
     FillHeader(&header, parent, &records);
     header.dwFlags |= PSH_MODELESS | PSH_USECALLBACK;
     header.pfnCallback = ChildSheetCallback;
     g_childStyle = style;
     g_childExStyle = exStyle;
-    INT_PTR created = PropertySheetA(&header);
+    INT_PTR created = PropertySheetW(&header);
     g_childStyle = g_childExStyle = 0;
     if (created == 0 || created == -1) return false;
     hwnd_ = reinterpret_cast<HWND>(created);

@@ -17,12 +17,14 @@ class CPropertyPage;
 
 class CPropertySheet {
 public:
-    explicit CPropertySheet(const char* caption = nullptr) : caption_(caption) {}
+    explicit CPropertySheet(const wchar_t* caption = nullptr) : caption_(caption) {}
     virtual ~CPropertySheet();
     CPropertySheet(const CPropertySheet&) = delete;
     CPropertySheet& operator=(const CPropertySheet&) = delete;
 
     void AddPage(CPropertyPage* page);
+    // CAPTION must live as long as the sheet.
+    void SetCaption(const wchar_t* caption) { caption_ = caption; }
     CPropertyPage* Page(int index) const { return pages_[index]; }
 
     // Back/Next/Finish buttons instead of tabs, for DoModal.
@@ -47,10 +49,10 @@ public:
     void NoteEnd(INT_PTR code) { endedBy_ = code; }
 
 private:
-    void FillHeader(PROPSHEETHEADERA* header, HWND parent, std::vector<PROPSHEETPAGEA>* records);
+    void FillHeader(PROPSHEETHEADERW* header, HWND parent, std::vector<PROPSHEETPAGEW>* records);
     void RemoveButtons();
 
-    const char* caption_;
+    const wchar_t* caption_;
     std::vector<CPropertyPage*> pages_;
     bool wizard_ = false;
     HWND hwnd_ = nullptr;

@@ -20,7 +20,7 @@ ClickSwap::~ClickSwap() {
 
 bool ClickSwap::Install() {
     active_ = this;
-    hook_ = SetWindowsHookExA(WH_MOUSE_LL, HookProc, GetModuleHandleA(nullptr), 0);
+    hook_ = SetWindowsHookExW(WH_MOUSE_LL, HookProc, GetModuleHandleW(nullptr), 0);
     return hook_ != nullptr;
 }
 
@@ -59,7 +59,7 @@ bool ClickSwap::OnMouse(WPARAM message, const MSLLHOOKSTRUCT& event) {
     // The driver's flag decides: it may have been cleared meanwhile (a
     // settings reload, another client).
     armed_ = false;
-    PostMessageA(owner_, changed_, 0, 0);
+    PostMessageW(owner_, changed_, 0, 0);
     if (!flag_.Take()) return false;
     swapping_ = true;
     SendButton(MOUSEEVENTF_RIGHTDOWN);

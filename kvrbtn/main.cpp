@@ -2,14 +2,17 @@
 // a one-shot right click for the next touch.
 #include <windows.h>
 
+#include <string>
+
 #include "button_flag.h"
 #include "click_swap.h"
+#include "edition_texts.h"
 #include "kvrbtn_ids.h"
 
 namespace {
 
-const char kWindowClass[] = "KvRbtnWindow";
-const char kInstanceMutex[] = "KvRbtnSingleInstance";
+const wchar_t kWindowClass[] = L"KvRbtnWindow";
+const wchar_t kInstanceMutex[] = L"KvRbtnSingleInstance";
 const UINT kSwapUsed = WM_APP + 1;
 const int kButtonId = 100;
 
@@ -20,7 +23,7 @@ struct Helper {
 };
 Helper g_helper;
 
-void ShowArmed(bool armed) { SendMessageA(g_helper.button, BM_SETCHECK, armed ? BST_CHECKED : BST_UNCHECKED, 0); }
+void ShowArmed(bool armed) { SendMessageW(g_helper.button, BM_SETCHECK, armed ? BST_CHECKED : BST_UNCHECKED, 0); }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -39,44 +42,40 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             if (g_helper.swap && g_helper.swap->armed()) g_helper.swap->SetArmed(false);
             PostQuitMessage(0);
             return 0;
-        default: return DefWindowProcA(window, message, wParam, lParam);
+        default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
 HWND CreateHelperWindow(HINSTANCE instance) {
-    char title[64] = {}, text[64] = {};
-    LoadStringA(instance, IDS_TITLE, title, sizeof title);
-    LoadStringA(instance, IDS_BUTTON, text, sizeof text);
-    WNDCLASSA windowClass = {};
+    const std::wstring title = EditionText(instance, IDS_TITLE), text = EditionText(instance, IDS_BUTTON);
+    WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_KVRBTN));
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_KVRBTN));
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
-    if (!RegisterClassA(&windowClass)) return nullptr;
+    if (!RegisterClassW(&windowClass)) return nullptr;
     RECT frame = {0, 0, 120, 40};
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;  // no taskbar button, stays on top
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     const int x = GetSystemMetrics(SM_CXSCREEN) - width - 16;
-    HWND window = CreateWindowExA(exStyle, kWindowClass, title, style, x, 16, width, height, nullptr, nullptr,
+    HWND window = CreateWindowExW(exStyle, kWindowClass, title.c_str(), style, x, 16, width, height, nullptr, nullptr,
                                   instance, nullptr);
     if (!window) return nullptr;
-    g_helper.button = CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | BS_CHECKBOX | BS_PUSHLIKE, 4, 4,
-                                      112, 32, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)),
+    g_helper.button = CreateWindowExW(0, L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | BS_CHECKBOX | BS_PUSHLIKE,
+                                      4, 4, 112, 32, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)),
                                       instance, nullptr);
-    SendMessageA(g_helper.button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SendMessageW(g_helper.button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     return window;
 }
 
 int Run(HINSTANCE instance) {
     if (!g_helper.flag.Open()) {
-        char text[160] = {}, caption[32] = {};
-        LoadStringA(instance, IDS_NO_DRIVER, text, sizeof text);
-        LoadStringA(instance, IDS_NO_DRIVER_CAPTION, caption, sizeof caption);
-        MessageBoxA(nullptr, text, caption, MB_OK | MB_ICONINFORMATION);
+        MessageBoxW(nullptr, EditionText(instance, IDS_NO_DRIVER).c_str(),
+                    EditionText(instance, IDS_NO_DRIVER_CAPTION).c_str(), MB_OK | MB_ICONINFORMATION);
         return 1;
     }
     HWND window = CreateHelperWindow(instance);
@@ -89,9 +88,9 @@ int Run(HINSTANCE instance) {
     g_helper.swap = &swap;
     ShowWindow(window, SW_SHOWNOACTIVATE);
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     g_helper.swap = nullptr;
     return 0;
@@ -101,9 +100,9 @@ int Run(HINSTANCE instance) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // One helper at a time: a second start brings the first one forward.
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutex);
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, kInstanceMutex);
     if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
-        HWND running = FindWindowA(kWindowClass, nullptr);
+        HWND running = FindWindowW(kWindowClass, nullptr);
         if (running) ShowWindow(running, SW_SHOWNOACTIVATE);
         CloseHandle(mutex);
         return 3;

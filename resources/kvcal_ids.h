@@ -2,8 +2,6 @@
 #ifndef KV_RESOURCES_KVCAL_IDS_H
 #define KV_RESOURCES_KVCAL_IDS_H
 
-#include "edition_ids.h"
-
 #define IDI_KVCAL 134
 #define IDB_BACKGROUND 135
 
@@ -14,7 +12,7 @@
  * their own (both buttons end it with 2). */
 #define IDD_REGISTRY_FAILURE 149
 
-/* Texts, after the code page they reach the ANSI API in (IDS_CODEPAGE). */
+/* Texts. */
 #define IDS_INSTRUCTION 2
 #define IDS_NO_DEVICE 3
 #define IDS_NO_DEVICE_CAPTION 4

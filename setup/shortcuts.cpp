@@ -16,43 +16,40 @@
 namespace {
 
 struct ShortcutEntry {
-    UINT linkName;            // the edition's text
-    const char* target;       // in the program folder
-    const char* description;  // the same in both editions
-    bool appletIcon;          // the applet has no icon of its own
+    UINT linkName;               // the edition's text
+    const wchar_t* target;       // in the program folder
+    const wchar_t* description;  // the same in both editions
+    bool appletIcon;             // the applet has no icon of its own
 };
 
 const ShortcutEntry kShortcuts[] = {
-    {IDS_LINK_CALIBRATE, "kvcal.exe", "Calibrate the touch field", false},
-    {IDS_LINK_UNINSTALL, "uninst.exe", "Uninstall the application", false},
-    {IDS_LINK_README, "readme.htm", "Readme", false},
-    {IDS_LINK_CONTROL_PANEL, "kvcplusb.cpl", "kvcplusb", true},
+    {IDS_LINK_CALIBRATE, L"kvcal.exe", L"Calibrate the touch field", false},
+    {IDS_LINK_UNINSTALL, L"uninst.exe", L"Uninstall the application", false},
+    {IDS_LINK_README, L"readme.htm", L"Readme", false},
+    {IDS_LINK_CONTROL_PANEL, L"kvcplusb.cpl", L"kvcplusb", true},
 };
 
 const int kAppletIconIndex = 2;
 
-void SaveShortcut(IShellLinkA* link, const ShortcutEntry& entry, HINSTANCE texts, const std::string& startMenu,
-                  const std::string& programFolder) {
-    const std::string name = EditionText(texts, entry.linkName);
-    const std::string linkPath = JoinUnder(startMenu, name);
-    const std::string target = JoinUnder(programFolder, entry.target);
-    WCHAR widePath[kMaxPathChars] = {};
-    if (name.empty() || linkPath.empty() || target.empty() ||
-        MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, kMaxPathChars) == 0) {
-        return;
-    }
+// The link's name is the edition's UTF-16 text, so the whole path is wide.
+void SaveShortcut(IShellLinkW* link, const ShortcutEntry& entry, HINSTANCE texts, const std::wstring& startMenu,
+                  const std::wstring& programFolder) {
+    const std::wstring name = EditionText(texts, entry.linkName);
+    const std::wstring linkPath = JoinUnder(startMenu, name);
+    const std::wstring target = JoinUnder(programFolder, entry.target);
+    if (name.empty() || linkPath.empty() || target.empty()) return;
     link->SetPath(target.c_str());
     link->SetDescription(entry.description);
-    const std::string icon = JoinUnder(programFolder, "KvUsb.dll");
+    const std::wstring icon = JoinUnder(programFolder, L"KvUsb.dll");
     if (entry.appletIcon && !icon.empty()) link->SetIconLocation(icon.c_str(), kAppletIconIndex);
     IPersistFile* file = nullptr;
     if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) return;
-    file->Save(widePath, TRUE);
+    file->Save(linkPath.c_str(), TRUE);
     file->Release();
 }
 
 void ShowOpenRegistryFailure(HINSTANCE texts) {
-    MessageBoxA(nullptr, EditionText(texts, IDS_OPEN_REGISTRY_FAILED).c_str(),
+    MessageBoxW(nullptr, EditionText(texts, IDS_OPEN_REGISTRY_FAILED).c_str(),
                 EditionText(texts, IDS_ERROR_CAPTION).c_str(), MB_ICONERROR);
 }
 
@@ -73,11 +70,13 @@ void CreateStartMenuShortcuts(HINSTANCE texts) {
 
     // COM stays initialised until the program ends, as the shell expects.
     CoInitialize(nullptr);
-    IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    IShellLinkW* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 reinterpret_cast<void**>(&link)))) {
         return;
     }
-    for (const ShortcutEntry& entry : kShortcuts) SaveShortcut(link, entry, texts, startMenu, programFolder);
+    for (const ShortcutEntry& entry : kShortcuts) {
+        SaveShortcut(link, entry, texts, WidePath(startMenu), WidePath(programFolder));
+    }
     link->Release();
 }

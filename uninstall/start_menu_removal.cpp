@@ -11,17 +11,18 @@ void DeleteStartMenuShortcuts(HINSTANCE texts) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KV_SHELL_FOLDERS_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
         // The caption is the same in both editions.
-        MessageBoxA(nullptr, EditionText(texts, IDS_OPEN_REGISTRY_FAILED).c_str(), "ERROR", MB_ICONERROR);
+        MessageBoxW(nullptr, EditionText(texts, IDS_OPEN_REGISTRY_FAILED).c_str(), L"ERROR", MB_ICONERROR);
         return;
     }
     RegCloseKey(key);
-    // An unknown folder must not become a path at the drive's root.
-    const std::string folder = StartMenuFolder();
+    // An unknown folder must not become a path at the drive's root. The
+    // links' names are the edition's UTF-16 texts.
+    const std::wstring folder = WidePath(StartMenuFolder());
     if (folder.empty()) return;
     for (UINT name : kLinks) {
-        const std::string text = EditionText(texts, name);
-        const std::string link = JoinUnder(folder, text);
-        if (!text.empty() && !link.empty()) DeleteFileA(link.c_str());
+        const std::wstring text = EditionText(texts, name);
+        const std::wstring link = JoinUnder(folder, text);
+        if (!text.empty() && !link.empty()) DeleteFileW(link.c_str());
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(folder.c_str());
 }

@@ -29,6 +29,15 @@ std::string UnderSystemRoot(const char* tail) {
     return JoinUnder(systemRoot, tail);
 }
 
+std::wstring WidePath(const std::string& path) {
+    if (path.empty()) return std::wstring();
+    const int bytes = static_cast<int>(path.size());  // never more characters than bytes
+    std::wstring wide(path.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_ACP, 0, path.data(), bytes, &wide[0], bytes);
+    wide.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    return wide;
+}
+
 std::string StartMenuFolder() {
     std::string commonPrograms;
     ReadRegistryString(HKEY_LOCAL_MACHINE, KV_SHELL_FOLDERS_KEY, KV_COMMON_PROGRAMS_VALUE, commonPrograms);

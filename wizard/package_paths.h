@@ -20,3 +20,7 @@ std::string UnderSystemRoot(const char* tail);
 
 // The Start-menu folder of all users, "Common Programs" + "\Kestiva USB\".
 std::string StartMenuFolder();
+
+// A path the ANSI functions gave, in UTF-16: to join it with the editions'
+// names for the wide file and shell functions.
+std::wstring WidePath(const std::string& path);

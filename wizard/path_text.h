@@ -1,5 +1,5 @@
 // Path and id text of the package, built in the 260-character limit the
-// ANSI file functions have.
+// file functions have.
 #pragma once
 
 #include <string>
@@ -15,8 +15,17 @@ std::string HidChildId(const std::string& controllerId);
 
 // `base` followed by `tail`, or "" when base is empty (an unknown folder
 // must not turn into a path at the root of the current drive) or when the
-// result would not fit kMaxPathChars.
+// result would not fit kMaxPathChars. The wide one for the names the
+// editions give in UTF-16 (the Start-menu links).
 std::string JoinUnder(const std::string& base, const std::string& tail);
+std::wstring JoinUnder(const std::wstring& base, const std::wstring& tail);
 
 // A command line that runs exactly `program`, even when its path holds blanks.
 std::string QuotedCommand(const std::string& program);
+
+// Whether `infName` is an INF the system made a copy of ("oem" followed by
+// more), never a system INF such as input.inf.
+bool IsOemInfName(const std::string& infName);
+
+// The precompiled INF's name of `infName`: "oem12.inf" gives "oem12.PNF".
+std::string PrecompiledInfName(const std::string& infName);

@@ -10,7 +10,7 @@ namespace {
 
 // Posts the wizard buttons FLAGS to the sheet that holds PAGE.
 void PostWizardButtons(HWND page, DWORD flags) {
-    PostMessageA(GetParent(page), PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
+    PostMessageW(GetParent(page), PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
 }
 
 }  // namespace
@@ -23,13 +23,13 @@ CProWelcomePage::~CProWelcomePage() {
 
 BOOL CProWelcomePage::OnInitDialog() {
     CPropertyPage::OnInitDialog();
-    // SimSun, as its code page 936 name, so every system finds it.
-    static const char kSimSun[] = "\xCB\xCE\xCC\xE5";
-    LOGFONTA font = {};
+    // SimSun by its Chinese name, which every system's font table knows.
+    static const wchar_t kSimSun[] = L"\u5B8B\u4F53";
+    LOGFONTW font = {};
     font.lfHeight = -24;
-    lstrcpynA(font.lfFaceName, kSimSun, LF_FACESIZE);
-    if (!titleFont_) titleFont_ = CreateFontIndirectA(&font);
-    SendDlgItemMessageA(Handle(), IDC_WELCOME_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), TRUE);
+    lstrcpynW(font.lfFaceName, kSimSun, LF_FACESIZE);
+    if (!titleFont_) titleFont_ = CreateFontIndirectW(&font);
+    SendDlgItemMessageW(Handle(), IDC_WELCOME_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), TRUE);
     return TRUE;
 }
 
@@ -51,7 +51,7 @@ LRESULT CProReboot::OnSetActive() {
 
 bool CProReboot::OnCommand(int id, int code, HWND /*control*/) {
     if (id != IDC_REBOOT_CHECK || code != BN_CLICKED) return false;
-    RebootRequested = SendMessageA(checkBox_ ? checkBox_ : Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    RebootRequested = SendMessageW(checkBox_ ? checkBox_ : Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
     return true;
 }
 

@@ -2,6 +2,8 @@
 // the uninstaller (welcome offering Finish, completion).
 #pragma once
 
+#include <string>
+
 #include "property_sheet.h"
 #include "wizard_pages.h"
 
@@ -12,7 +14,7 @@ public:
     explicit CProSheet(WizardProgram program);
 
 private:
-    char caption_[128];
+    std::wstring caption_;
     CProWelcomePage welcome_;
     CProReboot reboot_;
     CProCompletePage complete_;

@@ -65,7 +65,7 @@ protected:
         for (const kvcal::Point& p : kWorkedExample) {
             if (!TouchWhenArmed(p)) return nullptr;
         }
-        return WaitForWindow("#32770", " Confirm Calibration");
+        return WaitForWindow(L"#32770", L" Confirm Calibration");
     }
 
     DWORD Stored(const char* name) { return MachineKey(KV_PARAMETERS_KEY).Dword(name, 0xFFFFFFFF); }
@@ -161,7 +161,7 @@ TEST_F(KvcalEndToEnd, KeyThatCannotBeOpenedShowsThePrivilegeMessage) {
     ASSERT_NE(confirm, nullptr);
     ASSERT_TRUE(MachineKey(KV_PARAMETERS_KEY).Remove());
     Press(confirm, IDOK);
-    HWND error = WaitForWindow("#32770", "Error");
+    HWND error = WaitForWindow(L"#32770", L"Error");
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(DialogItemText(error, 1001), "To do this opration should have administrators privilege.");
     Press(error, IDOK);

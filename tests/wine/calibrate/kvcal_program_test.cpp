@@ -1,7 +1,8 @@
 // The shipped kvcal.exe of each edition under Wine, where no driver runs:
-// the device message with its exact bytes, a second instance ending at
-// once, the editions' texts as the ANSI API gets them, and the start-up
-// time to the first target (on the scripted build), reported, not judged.
+// the device message as the user reads it (this prefix's code page is not
+// 936), a second instance ending at once, the editions' texts, and the
+// start-up time to the first target (on the scripted build), reported, not
+// judged.
 #include <windows.h>
 
 #include <algorithm>
@@ -28,25 +29,27 @@ using kvtest::WindowsPath;
 struct EditionCase {
     const char* edition;
     const std::string* path;
-    const char* text;
-    const char* caption;
+    const wchar_t* text;
+    const wchar_t* caption;
 };
+
+// 设备未连接或驱动程序未安装。 and 确认
+const wchar_t kChineseNoDevice[] =
+    L"\u8bbe\u5907\u672a\u8fde\u63a5\u6216\u9a71\u52a8\u7a0b\u5e8f\u672a\u5b89\u88c5\u3002";
+const wchar_t kChineseConfirm[] = L" \u786e\u8ba4";
 
 TEST(KvcalProgram, NoDriverShowsTheDeviceMessage) {
     const EditionCase cases[] = {
-        {"en-US", &g_english, "Device didn't connect or Driver isn't installed.", " Confirm"},
-        {"zh-CN", &g_chinese,
-         "\xc9\xe8\xb1\xb8\xce\xb4\xc1\xac\xbd\xd3\xbb\xf2\xc7\xfd\xb6\xaf\xb3\xcc\xd0\xf2\xce\xb4\xb0\xb2\xd7\xb0\xa1"
-         "\xa3",
-         " \xc8\xb7\xc8\xcf"},
+        {"en-US", &g_english, L"Device didn't connect or Driver isn't installed.", L" Confirm"},
+        {"zh-CN", &g_chinese, kChineseNoDevice, kChineseConfirm},
     };
     for (const EditionCase& c : cases) {
         Process program(*c.path);
         ASSERT_TRUE(program.Started()) << c.edition;
         HWND message = nullptr;
         ASSERT_TRUE(kvtest::WaitFor([&] { return (message = program.Window()) != nullptr; }, 20000)) << c.edition;
-        EXPECT_EQ(kvtest::DialogItemText(message, 1001), c.text) << c.edition;
-        EXPECT_EQ(kvtest::WindowTitle(message), c.caption) << c.edition;
+        EXPECT_EQ(kvtest::WideDialogItemText(message, 1001), c.text) << c.edition;
+        EXPECT_EQ(kvtest::WideWindowTitle(message), c.caption) << c.edition;
         PostMessageA(message, WM_COMMAND, IDOK, 0);
         ASSERT_TRUE(program.Ended(10000)) << c.edition;
         EXPECT_EQ(program.ExitCode(), 0u) << c.edition;
@@ -54,12 +57,12 @@ TEST(KvcalProgram, NoDriverShowsTheDeviceMessage) {
 }
 
 TEST(KvcalProgram, SecondInstanceEndsAtOnce) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kvcal::kWindowClass;
-    RegisterClassA(&wc);
-    HWND running = CreateWindowExA(0, kvcal::kWindowClass, kvcal::kWindowTitle, WS_POPUP, 0, 0, 10, 10, nullptr,
+    RegisterClassW(&wc);
+    HWND running = CreateWindowExW(0, kvcal::kWindowClass, kvcal::kWindowTitle, WS_POPUP, 0, 0, 10, 10, nullptr,
                                    nullptr, wc.hInstance, nullptr);
     ASSERT_NE(running, nullptr);
     Process second(g_english);
@@ -68,38 +71,38 @@ TEST(KvcalProgram, SecondInstanceEndsAtOnce) {
     EXPECT_TRUE(second.Ended(15000));
     EXPECT_EQ(second.ExitCode(), 0u);
     DestroyWindow(running);
-    UnregisterClassA(kvcal::kWindowClass, wc.hInstance);
+    UnregisterClassW(kvcal::kWindowClass, wc.hInstance);
 }
 
 struct TextCase {
     UINT id;
-    const char* english;  // null: the edition has no such text
-    const char* chinese;
+    const wchar_t* english;  // null: the edition has no such text
+    const wchar_t* chinese;
 };
 
-TEST(KvcalProgram, EditionTextsReachTheAnsiApiInTheirCodePage) {
+TEST(KvcalProgram, EditionTextsAreTheirTablesUtf16) {
     const TextCase cases[] = {
-        {IDS_NO_DEVICE, "Device didn't connect or Driver isn't installed.",
-         "\xc9\xe8\xb1\xb8\xce\xb4\xc1\xac\xbd\xd3\xbb\xf2\xc7\xfd\xb6\xaf\xb3\xcc\xd0\xf2\xce\xb4\xb0\xb2\xd7\xb0\xa1"
-         "\xa3"},
-        {IDS_NO_DEVICE_CAPTION, " Confirm", " \xc8\xb7\xc8\xcf"},
-        {IDS_CONFIRM, "Is cursor lined up with the finger touch on?",
-         "\xb9\xe2\xb1\xea\xca\xc7\xb7\xf1\xd3\xeb\xca\xd6\xd6\xb8\xb4\xa5\xc3\xfe\xb5\xe3\xb6\xd4\xc6\xeb\xa3\xbf"},
-        {IDS_CONFIRM_CAPTION, " Confirm Calibration", " \xc8\xb7\xc8\xcf\xd0\xa3\xd7\xbc"},
-        {IDS_NO_PRIVILEGE, "To do this opration should have administrators privilege.",
-         "\xd6\xb4\xd0\xd0\xb4\xcb\xb2\xd9\xd7\xf7\xd0\xe8\xd2\xaa\xb9\xdc\xc0\xed\xd4\xb1\xc8\xa8\xcf\xde\xa1\xa3"},
-        {IDS_NO_PRIVILEGE_CAPTION, "Error", "\xb4\xed\xce\xf3"},
+        {IDS_NO_DEVICE, L"Device didn't connect or Driver isn't installed.", kChineseNoDevice},
+        {IDS_NO_DEVICE_CAPTION, L" Confirm", kChineseConfirm},
+        // 光标是否与手指触摸点对齐？
+        {IDS_CONFIRM, L"Is cursor lined up with the finger touch on?",
+         L"\u5149\u6807\u662f\u5426\u4e0e\u624b\u6307\u89e6\u6478\u70b9\u5bf9\u9f50\uff1f"},
+        {IDS_CONFIRM_CAPTION, L" Confirm Calibration", L" \u786e\u8ba4\u6821\u51c6"},
+        // 执行此操作需要管理员权限。
+        {IDS_NO_PRIVILEGE, L"To do this opration should have administrators privilege.",
+         L"\u6267\u884c\u6b64\u64cd\u4f5c\u9700\u8981\u7ba1\u7406\u5458\u6743\u9650\u3002"},
+        {IDS_NO_PRIVILEGE_CAPTION, L"Error", L"\u9519\u8bef"},
+        // 已安装的驱动程序版本不正确。
         {IDS_WRONG_DRIVER, nullptr,
-         "\xd2\xd1\xb0\xb2\xd7\xb0\xb5\xc4\xc7\xfd\xb6\xaf\xb3\xcc\xd0\xf2\xb0\xe6\xb1\xbe\xb2\xbb\xd5\xfd\xc8\xb7\xa1"
-         "\xa3"},
-        {IDS_INSTRUCTION, "Please touch the cross field to calibrate, and press ESCAPE key to cancel.", ""},
+         L"\u5df2\u5b89\u88c5\u7684\u9a71\u52a8\u7a0b\u5e8f\u7248\u672c\u4e0d\u6b63\u786e\u3002"},
+        {IDS_INSTRUCTION, L"Please touch the cross field to calibrate, and press ESCAPE key to cancel.", L""},
     };
     HMODULE english = LoadLibraryExA(WindowsPath(g_english).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     HMODULE chinese = LoadLibraryExA(WindowsPath(g_chinese).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(english, nullptr);
     ASSERT_NE(chinese, nullptr);
     for (const TextCase& c : cases) {
-        std::string text;
+        std::wstring text;
         EXPECT_EQ(LoadEditionText(english, c.id, &text), c.english != nullptr) << "en-US text " << c.id;
         if (c.english) {
             EXPECT_EQ(text, c.english) << "en-US text " << c.id;

@@ -70,10 +70,10 @@ inline void TouchWorkedExample(ScriptedControlDevice* device, int count = 4) {
 
 // Waits for the calibration window, touches the worked example's four
 // points and waits for the confirmation dialog titled `caption`.
-inline HWND TouchUntilConfirmation(ScriptedControlDevice* device, const char* caption) {
+inline HWND TouchUntilConfirmation(ScriptedControlDevice* device, const wchar_t* caption) {
     if (!WaitForCalibrationWindow()) return nullptr;
     TouchWorkedExample(device);
-    return WaitForWindow("#32770", caption);
+    return WaitForWindow(L"#32770", caption);
 }
 
 // After a failed store: the program has ended with 0 and the key (deleted

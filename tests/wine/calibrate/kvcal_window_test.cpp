@@ -88,7 +88,7 @@ TEST(CalibrationWindow, ConfirmedPassIsStored) {
     PresetParameters();
     ScriptedControlDevice device(DBSCREENPOS_SINGLE);
     Program program(&device);
-    HWND confirm = TouchUntilConfirmation(&device, " Confirm Calibration");
+    HWND confirm = TouchUntilConfirmation(&device, L" Confirm Calibration");
     ASSERT_NE(confirm, nullptr);
     EXPECT_EQ(kvtest::DialogItemText(confirm, 1001), "Is cursor lined up with the finger touch on?");
 
@@ -114,7 +114,7 @@ TEST(CalibrationWindow, CancelReloadsAndStartsOverAtTheFirstTarget) {
     HWND window = WaitForCalibrationWindow();
     ASSERT_NE(window, nullptr);
     TouchWorkedExample(&device);
-    HWND confirm = kvtest::WaitForWindow("#32770", " Confirm Calibration");
+    HWND confirm = kvtest::WaitForWindow(L"#32770", L" Confirm Calibration");
     ASSERT_NE(confirm, nullptr);
     PressButton(confirm, IDCANCEL);
     EXPECT_TRUE(kvtest::WaitFor([&] { return device.Count(IOCTL_POINTER_ARM_CAPTURE) == 5; })) << "a new pass arms target 1";
@@ -151,10 +151,10 @@ TEST(CalibrationWindow, UnwritableKeyShowsThePrivilegeMessage) {
     kParameters.Remove();
     ScriptedControlDevice device(DBSCREENPOS_SINGLE);
     Program program(&device);
-    HWND confirm = TouchUntilConfirmation(&device, " Confirm Calibration");
+    HWND confirm = TouchUntilConfirmation(&device, L" Confirm Calibration");
     ASSERT_NE(confirm, nullptr);
     PressButton(confirm, IDOK);
-    HWND error = kvtest::WaitForWindow("#32770", "Error");
+    HWND error = kvtest::WaitForWindow(L"#32770", L"Error");
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(kvtest::DialogItemText(error, 1001), "To do this opration should have administrators privilege.");
     PressButton(error, IDOK);
@@ -165,10 +165,10 @@ TEST(CalibrationWindow, FailingPlacementRequestShowsTheDeviceMessage) {
     ScriptedControlDevice device(DBSCREENPOS_SINGLE);
     device.answerScreenPos = false;
     Program program(&device);
-    HWND message = kvtest::WaitForWindow("#32770", " Confirm");
+    HWND message = kvtest::WaitForWindow(L"#32770", L" Confirm");
     ASSERT_NE(message, nullptr);
     EXPECT_EQ(kvtest::DialogItemText(message, 1001), "Device didn't connect or Driver isn't installed.");
-    EXPECT_EQ(FindWindowA(kvcal::kWindowClass, nullptr), nullptr) << "no calibration window";
+    EXPECT_EQ(FindWindowW(kvcal::kWindowClass, nullptr), nullptr) << "no calibration window";
     PressButton(message, IDOK);
     ASSERT_TRUE(program.Ended(5000));
     EXPECT_EQ(program.exitCode, 0);

@@ -1,7 +1,8 @@
 // The Chinese edition's own behaviour, with its resources linked in: a
 // driver that opens but does not answer the placement request gets the
 // wrong-version message, and the registry failure comes in dialog 149,
-// whose two buttons both end it with 2. Texts compared as CP936 bytes.
+// whose two buttons both end it with 2. Texts compared as UTF-16, as the
+// user reads them on a system of any code page (this prefix's is not 936).
 #include <windows.h>
 
 #include <vector>
@@ -15,21 +16,23 @@ namespace {
 
 using namespace kvtest;
 
-const char kConfirmCaption[] = " \xc8\xb7\xc8\xcf";                       // " 确认"
-const char kConfirmCalibrationCaption[] = " \xc8\xb7\xc8\xcf\xd0\xa3\xd7\xbc";  // " 确认校准"
-const char kErrorCaption[] = "\xb4\xed\xce\xf3";                           // "错误"
-const char kWrongDriver[] =
-    "\xd2\xd1\xb0\xb2\xd7\xb0\xb5\xc4\xc7\xfd\xb6\xaf\xb3\xcc\xd0\xf2\xb0\xe6\xb1\xbe\xb2\xbb\xd5\xfd\xc8\xb7\xa1\xa3";
-const char kNoPrivilege[] =
-    "\xd6\xb4\xd0\xd0\xb4\xcb\xb2\xd9\xd7\xf7\xd0\xe8\xd2\xaa\xb9\xdc\xc0\xed\xd4\xb1\xc8\xa8\xcf\xde\xa1\xa3";
+const wchar_t kConfirmCaption[] = L" \u786e\u8ba4";                         // " 确认"
+const wchar_t kConfirmCalibrationCaption[] = L" \u786e\u8ba4\u6821\u51c6";  // " 确认校准"
+const wchar_t kErrorCaption[] = L"\u9519\u8bef";                             // "错误"
+// 已安装的驱动程序版本不正确。
+const wchar_t kWrongDriver[] =
+    L"\u5df2\u5b89\u88c5\u7684\u9a71\u52a8\u7a0b\u5e8f\u7248\u672c\u4e0d\u6b63\u786e\u3002";
+// 执行此操作需要管理员权限。
+const wchar_t kNoPrivilege[] =
+    L"\u6267\u884c\u6b64\u64cd\u4f5c\u9700\u8981\u7ba1\u7406\u5458\u6743\u9650\u3002";
 
 TEST(ChineseEdition, UnansweredPlacementRequestMeansAWrongDriver) {
     ScriptedControlDevice device(DBSCREENPOS_SINGLE);
     device.answerScreenPos = false;
     Program program(&device);
-    HWND message = WaitForWindow("#32770", kConfirmCaption);
+    HWND message = WaitForWindow(L"#32770", kConfirmCaption);
     ASSERT_NE(message, nullptr);
-    EXPECT_EQ(DialogItemText(message, IDC_MESSAGE_TEXT), kWrongDriver);
+    EXPECT_EQ(WideDialogItemText(message, IDC_MESSAGE_TEXT), kWrongDriver);
     PressButton(message, IDOK);
     ASSERT_TRUE(program.Ended(5000));
     EXPECT_EQ(program.exitCode, 0);
@@ -56,9 +59,9 @@ TEST(ChineseEdition, RegistryFailureInItsOwnDialog) {
     HWND confirm = TouchUntilConfirmation(&device, kConfirmCalibrationCaption);
     ASSERT_NE(confirm, nullptr);
     PressButton(confirm, IDOK);
-    HWND error = WaitForWindow("#32770", kErrorCaption);
+    HWND error = WaitForWindow(L"#32770", kErrorCaption);
     ASSERT_NE(error, nullptr);
-    EXPECT_EQ(DialogItemText(error, IDC_MESSAGE_TEXT), kNoPrivilege);
+    EXPECT_EQ(WideDialogItemText(error, IDC_MESSAGE_TEXT), kNoPrivilege);
     EXPECT_EQ(ButtonIds(error), (std::vector<int>{IDCANCEL, IDCANCEL})) << "both buttons end it with 2";
     PressButton(error, IDCANCEL);
     ExpectEndedWithNothingStored(&program);

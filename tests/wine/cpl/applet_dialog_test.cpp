@@ -62,7 +62,7 @@ TEST(AppletOpening, NoDriverMeansNoRegistryAndNoDialog) {
     run.applet.script = [](CControlPanelDlg*) { ADD_FAILURE() << "the dialog must not open"; };
     EXPECT_EQ(run.applet.OnDblclk(nullptr, 0, 0), 0);
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].title, "Tip");
+    EXPECT_EQ(seen[0].title, L"Tip");
     EXPECT_TRUE(run.device.Requests().empty());
     EXPECT_EQ(run.notice.shown, "");
 }

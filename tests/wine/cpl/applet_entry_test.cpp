@@ -60,60 +60,44 @@ TEST(AppletEntry, InquireLeavesTheRecordAlone) {
     for (size_t i = 0; i < sizeof info; ++i) ASSERT_EQ(bytes[i], 0xAB) << "byte " << i;
 }
 
+// The texts as the user reads them, in UTF-16 on every system: the
+// control panel tells the wide record by its size.
 struct EditionCase {
     const char* path;
-    const char* name;    // as code page 936 or plain ASCII bytes
-    const char* info;
-    const char* deviceText;
-    const char* tipCaption;
+    const wchar_t* name;
+    const wchar_t* info;
+    const wchar_t* deviceText;
+    const wchar_t* tipCaption;
 };
 
 const EditionCase kEditions[] = {
-    {KV_CPL_EN_US, "Kestiva Settings", "Kestiva ControlPanel", "Device didn't connect or Driver isn't installed.",
-     "Tip"},
-    {KV_CPL_ZH_CN, "Kestiva \xB4\xA5\xC3\xFE\xC6\xC1\xC9\xE8\xD6\xC3",
-     "Kestiva \xB4\xA5\xC3\xFE\xC6\xC1\xBF\xD8\xD6\xC6\xC3\xE6\xB0\xE5",
-     "\xC9\xE8\xB1\xB8\xCE\xB4\xC1\xAC\xBD\xD3\xBB\xF2\xC7\xFD\xB6\xAF\xB3\xCC\xD0\xF2\xCE\xB4\xB0\xB2\xD7\xB0\xA1\xA3",
-     "\xCC\xE1\xCA\xBE"},
+    {KV_CPL_EN_US, L"Kestiva Settings", L"Kestiva ControlPanel", L"Device didn't connect or Driver isn't installed.",
+     L"Tip"},
+    {KV_CPL_ZH_CN, L"Kestiva \u89e6\u6478\u5c4f\u8bbe\u7f6e", L"Kestiva \u89e6\u6478\u5c4f\u63a7\u5236\u9762\u677f",
+     L"\u8bbe\u5907\u672a\u8fde\u63a5\u6216\u9a71\u52a8\u7a0b\u5e8f\u672a\u5b89\u88c5\u3002", L"\u63d0\u793a"},
 };
-
-// A string of MODULE as the ANSI functions give it on a code page 936 system.
-std::string TextIn936(HMODULE module, UINT id) {
-    WCHAR wide[256] = L"";
-    LoadStringW(module, id, wide, 256);
-    char bytes[512] = "";
-    WideCharToMultiByte(936, 0, wide, -1, bytes, sizeof bytes, nullptr, nullptr);
-    return bytes;
-}
 
 TEST(AppletEntry, NewInquireFillsTheRecordInEachEdition) {
     for (const EditionCase& c : kEditions) {
         SCOPED_TRACE(c.path);
         LoadedApplet applet(c.path);
         ASSERT_TRUE(applet.Ready());
-        NEWCPLINFOA info;
+        NEWCPLINFOW info;
         memset(&info, 0xCD, sizeof info);
         EXPECT_EQ(applet.Send(CPL_NEWINQUIRE, 0, reinterpret_cast<LPARAM>(&info)), 0);
-        EXPECT_EQ(info.dwSize, sizeof(NEWCPLINFOA));
+        EXPECT_EQ(info.dwSize, sizeof(NEWCPLINFOW));
         EXPECT_EQ(info.dwFlags, 0u);
         EXPECT_EQ(info.dwHelpContext, 0u);
         EXPECT_EQ(info.lData, 0);
         EXPECT_NE(info.hIcon, nullptr);
-        EXPECT_STREQ(info.szHelpFile, "");
-        // The record holds ANSI text of the running code page; what the
-        // resources give a code page 936 system is checked byte for byte.
-        if (GetACP() == 936 || static_cast<unsigned char>(c.name[8]) < 0x80) {
-            EXPECT_STREQ(info.szName, c.name);
-        }
-        EXPECT_EQ(TextIn936(applet.Module(), 5001), c.name);
-        EXPECT_EQ(TextIn936(applet.Module(), 5002), c.info);
-        EXPECT_EQ(TextIn936(applet.Module(), 5003), c.deviceText);
-        EXPECT_EQ(TextIn936(applet.Module(), 5004), c.tipCaption);
+        EXPECT_STREQ(info.szHelpFile, L"");
+        EXPECT_STREQ(info.szName, c.name);
+        EXPECT_STREQ(info.szInfo, c.info);
     }
 }
 
 #if defined(__i386__)
-static_assert(sizeof(NEWCPLINFOA) == 244, "the control panel's record on 32-bit Windows");
+static_assert(sizeof(NEWCPLINFOW) == 468, "the control panel's wide record on 32-bit Windows");
 #endif
 
 TEST(AppletEntry, RunsWhereItIsMeantTo) {
@@ -138,12 +122,11 @@ bool DriverAbsent() {
 }
 
 // Without the driver, double-clicking shows only the "Tip" box, owned by
-// the control panel's window, and answers 0. The box's text arrives in the
-// running code page, so the zh-CN edition is read where that is 936.
+// the control panel's window, and answers 0; in either edition's words on
+// any system.
 TEST(AppletEntry, DoubleClickWithoutDriverShowsOnlyTheTip) {
     ASSERT_TRUE(DriverAbsent());
     for (const EditionCase& c : kEditions) {
-        if (c.path == kEditions[1].path && GetACP() != 936) continue;
         SCOPED_TRACE(c.path);
         LoadedApplet applet(c.path);
         ASSERT_TRUE(applet.Ready());

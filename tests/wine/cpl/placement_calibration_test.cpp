@@ -169,8 +169,8 @@ TEST(CalibrationPage, UnreadableKeySaysSoWithTheApplicationsName) {
     AppletRun run("CalibrateNoKey");
     std::vector<SeenBox> seen = ClickCalibrate(&run, nullptr, 1);
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, "Open Registry failed.");
-    EXPECT_EQ(seen[0].title, "cpl_dialog_test");
+    EXPECT_EQ(seen[0].text, L"Open Registry failed.");
+    EXPECT_EQ(seen[0].title, L"cpl_dialog_test");
 }
 
 }  // namespace

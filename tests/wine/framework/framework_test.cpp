@@ -41,7 +41,7 @@ TEST(Wizard, ModalRunReportsTheButtonThatEndedIt) {
         one.refuseNextCount = c.refuseNext;
         two.pressOnActive = c.secondPress;
         two.refuseFinishCount = c.refuseFinish;
-        CPropertySheet sheet("Test wizard");
+        CPropertySheet sheet(L"Test wizard");
         sheet.AddPage(&one);
         sheet.AddPage(&two);
         sheet.SetWizardMode();
@@ -118,7 +118,7 @@ TEST(Wizard, PageInALargerFontIsShownWhole) {
 TEST(TabbedSheet, OkAndCancel) {
     std::string log;
     ScriptedPage one(IDD_STEP_ONE, "1", &log);
-    CPropertySheet sheet("Tabs");
+    CPropertySheet sheet(L"Tabs");
     sheet.AddPage(&one);
     one.pressOnActive = PSBTN_OK;
     EXPECT_EQ(sheet.DoModal(nullptr), IDOK);
@@ -182,7 +182,7 @@ void WithExchangePage(ExchangePage* page, void (*action)(HostDialog*)) {
 
 struct ExchangeResult {
     int shownIndex, shownPosition;
-    std::string shownText;
+    std::wstring shownText;
     int memberPositionBeforeSave;
 };
 ExchangeResult g_exchange;
@@ -192,8 +192,8 @@ void ShowThenRead(HostDialog* host) {
     HWND window = page->Handle();
     g_exchange.shownIndex = static_cast<int>(SendDlgItemMessageA(window, IDC_COMBO, CB_GETCURSEL, 0, 0));
     g_exchange.shownPosition = static_cast<int>(SendDlgItemMessageA(window, IDC_TRACKBAR, TBM_GETPOS, 0, 0));
-    char text[32] = "";
-    GetDlgItemTextA(window, IDC_TEXT, text, sizeof text);
+    wchar_t text[32] = L"";
+    GetDlgItemTextW(window, IDC_TEXT, text, 32);
     g_exchange.shownText = text;
     g_exchange.memberPositionBeforeSave = page->position;
     page->UpdateData(true);
@@ -203,17 +203,19 @@ void ShowThenRead(HostDialog* host) {
 struct ExchangeCase {
     const char* name;
     int index, position;
-    const char* text;
+    const wchar_t* text;
     int shownIndex, shownPosition;
     int readIndex, readPosition;
 };
 
 const ExchangeCase kExchangeCases[] = {
-    {"values in range go both ways", 2, 150, "150", 2, 150, 2, 150},
-    {"no selection stays none", -1, 20, "", -1, 20, -1, 20},
-    {"index past the list selects nothing", 3, 200, "x", -1, 200, -1, 200},
-    {"position below the range shows at its start", 1, 10, "10", 1, 20, 1, 20},
-    {"position above the range shows at its end", 0, 900, "900", 0, 200, 0, 200},
+    {"values in range go both ways", 2, 150, L"150", 2, 150, 2, 150},
+    {"no selection stays none", -1, 20, L"", -1, 20, -1, 20},
+    {"index past the list selects nothing", 3, 200, L"x", -1, 200, -1, 200},
+    {"position below the range shows at its start", 1, 10, L"10", 1, 20, 1, 20},
+    {"position above the range shows at its end", 0, 900, L"900", 0, 200, 0, 200},
+    // Whatever the system's code page (the test prefix's is not 936).
+    {"a Chinese text goes both ways whole", 1, 50, L"\u8bbe\u5907\u672a\u8fde\u63a5", 1, 50, 1, 50},
 };
 
 TEST(DataExchange, ToControlsAndBack) {
@@ -246,12 +248,12 @@ TEST(ModalDialog, MissingTemplateFails) {
     EXPECT_EQ(missing.DoModal(), -1);
 }
 
-// A Western Windows XP lacks code page 936, which the English installer's
-// table names for its Chinese messages: its ASCII texts must still come.
-TEST(EditionTexts, ACodePageTheSystemLacksGivesWayToItsOwn) {
-    std::string text;
-    ASSERT_TRUE(LoadEditionText(GetModuleHandleA(nullptr), IDS_PLAIN_TEXT, &text));
-    EXPECT_EQ(text, "Calibrate.lnk");
+// The text comes as the table holds it, whatever the system's code page.
+TEST(EditionTexts, AChineseTextComesWholeAsStored) {
+    std::wstring text;
+    ASSERT_TRUE(LoadEditionText(GetModuleHandleA(nullptr), IDS_CHINESE_TEXT, &text));
+    EXPECT_EQ(text, L"\u8bbe\u5907\u672a\u8fde\u63a5\u6216\u9a71\u52a8\u7a0b\u5e8f\u672a\u5b89\u88c5\u3002");
+    EXPECT_FALSE(LoadEditionText(GetModuleHandleA(nullptr), IDS_CHINESE_TEXT + 1, &text));
 }
 
 }  // namespace

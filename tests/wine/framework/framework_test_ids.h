@@ -8,4 +8,4 @@
 #define IDC_FRAME 1004
 #define IDD_LARGE_FONT 103
 #define IDC_CORNER_TEXT 1005
-#define IDS_PLAIN_TEXT 2
+#define IDS_CHINESE_TEXT 2

@@ -67,7 +67,7 @@ public:
     ExchangePage() : CPropertyPage(IDD_STEP_ONE) {}
     int index = 0;
     int position = 0;
-    std::string text;
+    std::wstring text;
 
 protected:
     BOOL OnInitDialog() override {

@@ -9,6 +9,7 @@
 #include "edition_modules.h"
 #include "package_fixture.h"
 #include "package_names.h"
+#include "package_paths.h"
 #include "shell_link_reader.h"
 #include "shortcuts.h"
 #include "texts_cp936.h"
@@ -41,6 +42,9 @@ protected:
         ResetInstalledState();
     }
     std::string StartMenu() const { return CommonProgramsFolder() + "\\Kestiva USB\\"; }
+    // The link NAME (code page 936 bytes or ASCII) as the user sees it, on
+    // any system: this prefix's code page is not 936.
+    LinkData Link(const char* name) const { return ReadLink(WidePath(StartMenu()) + Utf16From936(name)); }
     std::string Program(const char* name) const { return ProgramFilesFolder() + "\\KVUSB\\" + name; }
 
 };
@@ -59,14 +63,14 @@ TEST_F(CompletionTest, FourShortcutsInEachEditionPointIntoTheProgramFolder) {
         ResetInstalledState();
         CreateStartMenuShortcuts(SetupTexts(e.edition));
         for (int i = 0; i < 4; ++i) {
-            const LinkData link = ReadLink(StartMenu() + e.names[i]);
+            const LinkData link = Link(e.names[i]);
             EXPECT_EQ(link.path, Program(targets[i])) << e.names[i];
             EXPECT_EQ(link.description, descriptions[i]) << e.names[i];
         }
-        const LinkData applet = ReadLink(StartMenu() + e.names[3]);
+        const LinkData applet = Link(e.names[3]);
         EXPECT_EQ(applet.icon, Program("KvUsb.dll"));
         EXPECT_EQ(applet.iconIndex, 2);
-        EXPECT_EQ(ReadLink(StartMenu() + e.names[0]).icon, "") << "the program's own icon";
+        EXPECT_EQ(Link(e.names[0]).icon, "") << "the program's own icon";
     }
 }
 

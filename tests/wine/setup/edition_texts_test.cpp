@@ -1,6 +1,6 @@
-// The texts setup.exe and uninst.exe of each edition show, as the bytes
-// their string tables hand the ANSI API: code page 936 in both editions
-// (the Chinese words, and the messages both editions show in Chinese).
+// The texts setup.exe and uninst.exe of each edition show, as their string
+// tables hold them (UTF-16): the Chinese words, and the messages both
+// editions show in Chinese.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -31,8 +31,8 @@ void ExpectTexts(HINSTANCE (*program)(Edition), const char* name, const TextCase
     ASSERT_NE(program(Edition::Chinese), nullptr) << name;
     for (size_t i = 0; i < count; ++i) {
         const TextCase& c = cases[i];
-        EXPECT_EQ(EditionText(program(Edition::English), c.id), c.english) << name << " en-US text " << c.id;
-        EXPECT_EQ(EditionText(program(Edition::Chinese), c.id), c.chinese) << name << " zh-CN text " << c.id;
+        EXPECT_EQ(EditionText(program(Edition::English), c.id), Utf16From936(c.english)) << name << " en-US " << c.id;
+        EXPECT_EQ(EditionText(program(Edition::Chinese), c.id), Utf16From936(c.chinese)) << name << " zh-CN " << c.id;
     }
 }
 
@@ -40,7 +40,7 @@ TEST(EditionTexts, SetupShowsTheseBytes) {
     const TextCase cases[] = {
         {IDS_OPEN_REGISTRY_FAILED, "Open registry failure", KV_TEXT_OPEN_REGISTRY_FAILED},
         {IDS_ERROR_CAPTION, "Error", KV_TEXT_ERROR_CAPTION},
-        {IDS_INSTALL_UNDONE, "The installation could not be completed and has been undone.\nError number: ",
+        {IDS_INSTALL_UNDONE, "The installation could not be completed; the system is as it was before.",
          KV_TEXT_INSTALL_UNDONE},
         {IDS_UNSUPPORTED_SYSTEM, KV_TEXT_UNSUPPORTED_SYSTEM, KV_TEXT_UNSUPPORTED_SYSTEM},
         {IDS_DEVICE_IDS_UNREADABLE, KV_TEXT_UNKNOWN_INSTALL_ERROR, KV_TEXT_UNKNOWN_INSTALL_ERROR},

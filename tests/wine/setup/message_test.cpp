@@ -12,7 +12,7 @@
 namespace {
 
 struct SeenBox {
-    std::string text, caption;
+    std::wstring text, caption;
     bool found = false;
 };
 
@@ -25,10 +25,10 @@ DWORD WINAPI ReadAndCloseBox(LPVOID seen) {
             DWORD process = 0;
             if (!window || !GetWindowThreadProcessId(window, &process)) return false;
             if (process != GetCurrentProcessId()) return false;
-            char text[512] = {}, caption[128] = {};
+            wchar_t text[512] = {}, caption[128] = {};
             // The box may be found before its text is in place: wait for it.
-            if (!GetDlgItemTextA(window, 0xFFFF, text, sizeof text) || !IsWindowVisible(window)) return false;
-            GetWindowTextA(window, caption, sizeof caption);
+            if (!GetDlgItemTextW(window, 0xFFFF, text, 512) || !IsWindowVisible(window)) return false;
+            GetWindowTextW(window, caption, 128);
             box.text = text;
             box.caption = caption;
             box.found = true;
@@ -39,6 +39,7 @@ DWORD WINAPI ReadAndCloseBox(LPVOID seen) {
     return 0;
 }
 
+// In Chinese on any system: the test runs on code page 1252 and on 936.
 TEST(MessageTest, UnsupportedSystemIsToldInChineseWithTheDefaultCaption) {
     SeenBox box;
     HANDLE reader = CreateThread(nullptr, 0, ReadAndCloseBox, &box, 0, nullptr);
@@ -47,9 +48,9 @@ TEST(MessageTest, UnsupportedSystemIsToldInChineseWithTheDefaultCaption) {
     WaitForSingleObject(reader, INFINITE);
     CloseHandle(reader);
     ASSERT_TRUE(box.found);
-    EXPECT_EQ(box.text, KV_TEXT_UNSUPPORTED_SYSTEM);
+    EXPECT_EQ(box.text, Utf16From936(KV_TEXT_UNSUPPORTED_SYSTEM));
     // The system's default caption, in the system's language.
-    EXPECT_EQ(box.caption, GetACP() == 936 ? KV_TEXT_ERROR_CAPTION : "Error");
+    EXPECT_EQ(box.caption, GetACP() == 936 ? Utf16From936(KV_TEXT_ERROR_CAPTION) : L"Error");
 }
 
 }  // namespace

@@ -6,6 +6,12 @@
 #include <shlobj.h>
 
 LinkData ReadLink(const std::string& linkPath) {
+    WCHAR widePath[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH);
+    return ReadLink(std::wstring(widePath));
+}
+
+LinkData ReadLink(const std::wstring& linkPath) {
     LinkData data;
     IShellLinkA* link = nullptr;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -13,10 +19,8 @@ LinkData ReadLink(const std::string& linkPath) {
         return data;
     }
     IPersistFile* file = nullptr;
-    WCHAR widePath[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH);
     if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        if (SUCCEEDED(file->Load(widePath, STGM_READ))) {
+        if (SUCCEEDED(file->Load(linkPath.c_str(), STGM_READ))) {
             char text[MAX_PATH] = {};
             link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
             data.path = text;

@@ -61,9 +61,9 @@ HWND FirstWindow(Matches matches, HWND parent = nullptr) {
     return search.found;
 }
 
-inline HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs = 10000) {
+inline HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs = 10000) {
     HWND window = nullptr;
-    WaitFor([&] { return (window = FindWindowA(className, title)) != nullptr; }, timeoutMs);
+    WaitFor([&] { return (window = FindWindowW(className, title)) != nullptr; }, timeoutMs);
     return window;
 }
 
@@ -83,6 +83,20 @@ inline std::vector<LONG> WindowEdges(HWND window) {
 inline std::string WindowTitle(HWND window) {
     char text[512] = {};
     GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// The same as the programs set them, in UTF-16: what the user sees,
+// whatever the system's code page.
+inline std::wstring WideDialogItemText(HWND dialog, int id) {
+    wchar_t text[512] = {};
+    GetDlgItemTextW(dialog, id, text, 512);
+    return text;
+}
+
+inline std::wstring WideWindowTitle(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
     return text;
 }
 

@@ -55,7 +55,7 @@ inline HWND FindThreadDialog(const char* title) {
 
 // What a message box said, as the closing script saw it.
 struct SeenBox {
-    std::string title, text;
+    std::wstring title, text;
     HWND owner;
 };
 
@@ -63,7 +63,7 @@ struct SeenBox {
 inline bool CloseMessageBoxes(std::vector<SeenBox>* seen) {
     HWND box = FindThreadDialog(nullptr);
     if (!box) return false;
-    seen->push_back({kvtest::WindowTitle(box), kvtest::DialogItemText(box, 0xFFFF), GetWindow(box, GW_OWNER)});
+    seen->push_back({kvtest::WideWindowTitle(box), kvtest::WideDialogItemText(box, 0xFFFF), GetWindow(box, GW_OWNER)});
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     return false;  // keep watching: a second box is a finding too
 }
