@@ -4,12 +4,7 @@
 
 #include <windows.h>
 
-// The system's restart, as ExitWindowsEx. The second seam of the
-// installation: tests keep the machine (and Wine's RunOnce) as it is.
-using RestartFunction = BOOL(WINAPI*)(UINT flags, DWORD reason);
-
-// Installs `function` (nullptr: the system's) and returns the one before.
-RestartFunction SetRestartFunction(RestartFunction function);
+#include "restart.h"
 
 // Registers the calibration program under RunOnce ("kvusbcal", its quoted
 // path) and restarts Windows. Returns 0, or the error that stopped it before

@@ -1,6 +1,8 @@
 // Installation by copying the package files.
 #include "install_by_copy.h"
 
+#include <vector>
+
 #include "device_update.h"
 #include "install_by_inf.h"
 #include "install_result.h"
@@ -8,6 +10,7 @@
 #include "package_paths.h"
 #include "path_text.h"
 #include "registry_text.h"
+#include "rollback.h"
 #include "service_keys_create.h"
 #include "settings_key.h"
 
@@ -46,20 +49,37 @@ std::string WindowsSubfolder(UINT(WINAPI* query)(LPSTR, UINT), const char* tail)
     return JoinUnder(folder, tail);
 }
 
-// Copies every file whose destination folder is known; failures are passed
-// over, as a missing file shows in the device update that follows.
-void CopyPackageFiles(const std::string& sourceFolder, const std::string& programFolder) {
+// The destination of every copy whose folder is known, in the order of the
+// copies ("" for the others).
+std::vector<std::string> CopyTargets(const std::string& programFolder) {
     const std::string folders[] = {
         programFolder.empty() ? std::string() : programFolder + "\\",
         WindowsSubfolder(GetWindowsDirectoryA, "\\inf\\"),
         WindowsSubfolder(GetSystemDirectoryA, "\\"),
     };
+    std::vector<std::string> targets;
     for (const PackageCopy& copy : kPackageCopies) {
-        const std::string& folder = folders[static_cast<int>(copy.destination)];
-        const std::string target = JoinUnder(folder, copy.target);
-        const std::string source = JoinUnder(sourceFolder, copy.source);
-        if (!target.empty() && !source.empty()) CopyFileA(source.c_str(), target.c_str(), FALSE);
+        targets.push_back(JoinUnder(folders[static_cast<int>(copy.destination)], copy.target));
     }
+    return targets;
+}
+
+// Failures are passed over, as a missing file shows in the device update
+// that follows.
+void CopyPackageFiles(const std::string& sourceFolder, const std::vector<std::string>& targets) {
+    for (size_t i = 0; i < targets.size(); ++i) {
+        const std::string source = JoinUnder(sourceFolder, kPackageCopies[i].source);
+        if (!targets[i].empty() && !source.empty()) CopyFileA(source.c_str(), targets[i].c_str(), FALSE);
+    }
+}
+
+DWORD UpdateDevices(const std::string& infPath, const std::string& hardwareId) {
+    const DWORD controllerResult = UpdateMatchingDevice(infPath, hardwareId);
+    if (!CountsAsInstalled(controllerResult)) return controllerResult;
+    const std::string filterInf = FolderOf(infPath) + KV_FILTER_INF;
+    const std::string childId = HidChildId(hardwareId);
+    if (controllerResult == NO_MATCHING_DEVICE) return UpdateMatchingDevice(filterInf, childId);
+    return UpdateMatchingDeviceWhenPresent(filterInf, childId, kHidChildWaitMilliseconds);
 }
 
 }  // namespace
@@ -71,16 +91,15 @@ DWORD InstallByCopy(const std::string& infPath, const std::string& hardwareId) {
     RegCloseKey(key);
 
     const std::string programFolder = ProgramFolder();
-    if (!programFolder.empty()) CreateDirectoryA(programFolder.c_str(), nullptr);
     const std::string sourceFolder = FolderOf(infPath);
-    CopyPackageFiles(sourceFolder, programFolder);
+    const std::vector<std::string> targets = CopyTargets(programFolder);
+    const InstallationBefore before = RecordInstallation(targets, sourceFolder, hardwareId);
+    if (!programFolder.empty()) CreateDirectoryA(programFolder.c_str(), nullptr);
+    CopyPackageFiles(sourceFolder, targets);
     CreateServiceKeysWith(SERVICE_ERROR_IGNORE);
     PrepareSettingsKey();
 
-    const DWORD controllerResult = UpdateMatchingDevice(infPath, hardwareId);
-    if (!CountsAsInstalled(controllerResult)) return controllerResult;
-    const std::string filterInf = sourceFolder + KV_FILTER_INF;
-    const std::string childId = HidChildId(hardwareId);
-    if (controllerResult == NO_MATCHING_DEVICE) return UpdateMatchingDevice(filterInf, childId);
-    return UpdateMatchingDeviceWhenPresent(filterInf, childId, kHidChildWaitMilliseconds);
+    const DWORD result = UpdateDevices(infPath, hardwareId);
+    if (!CountsAsInstalled(result)) RollBack(before, sourceFolder, hardwareId, false);
+    return result;
 }

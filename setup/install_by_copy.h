@@ -9,5 +9,5 @@
 // INF, system and driver folders, creates the service keys (ErrorControl 0)
 // and the settings key, and updates the controller and its HID child where
 // present. 0 or NO_MATCHING_DEVICE when the device updates went through,
-// else an error code. Nothing is rolled back on this path.
+// else an error code, after a rollback of what this run added.
 DWORD InstallByCopy(const std::string& infPath, const std::string& hardwareId);

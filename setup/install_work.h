@@ -4,17 +4,23 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "os_version.h"
 #include "shortcuts.h"
 
-// Installs for `os` from the INF next to the running program, then (when
-// installed) creates the shortcuts and either restarts with calibration
-// (`restartRequested`) or starts the applet; an installation that was
-// rolled back is told. `texts` is the module whose string table holds the
-// edition's texts (the program's own). Returns the installation's result;
-// OS_UNKNOWN and OS_UNSUPPORTED install nothing and return
+// Installs for `os` from the package in `packageFolder` (with its trailing
+// backslash; setup.exe passes its own folder), then (when installed)
+// creates the shortcuts and either restarts with calibration
+// (`restartRequested`, or the user's answer when Windows asks for a
+// restart) or starts the applet. Every outcome but plain success is told
+// in one message: a failure (rolled back) with what to do and its error
+// number, a missing controller with the advice to plug it in and run setup
+// again. `texts` is the module whose string table holds the edition's
+// texts (the program's own). Returns the installation's result; OS_UNKNOWN
+// and OS_UNSUPPORTED install nothing, are told the refusal and return
 // ERROR_OLD_WIN_VERSION.
-DWORD RunInstallation(OsClass os, bool restartRequested, HINSTANCE texts);
+DWORD RunInstallation(OsClass os, const std::string& packageFolder, bool restartRequested, HINSTANCE texts);
 
 // The message of a system the package refuses (no owner, default caption).
 void ShowUnsupportedSystemMessage(HINSTANCE texts);

@@ -8,12 +8,13 @@
 
 namespace {
 
-// HKLM\System is writable by administrators only and not virtualized on
-// Vista and 7: without rules of its own, a standard user's Ok in the applet
-// or the calibration program could not be saved. Interactive users get
-// KEY_READ | KEY_SET_VALUE (0x2001B). Protected: these are the key's whole
-// rules, nothing is inherited from the service key.
-const char kSettingsKeyRules[] = "D:P(A;;KA;;;SY)(A;;KA;;;BA)(A;;KR;;;BU)(A;;0x2001b;;;IU)";
+// Written by administrators and SYSTEM only: a value any user could write
+// would land in the SYSTEM hive, which Windows 2000 loads into limited
+// memory at boot and which counts against the registry quota. A standard
+// user's settings reach the key through the driver, which writes its own
+// fixed values. Protected: these are the key's whole rules, nothing is
+// inherited, and they replace whatever an earlier version granted.
+const char kSettingsKeyRules[] = "D:P(A;;KA;;;SY)(A;;KA;;;BA)(A;;KR;;;BU)";
 
 }  // namespace
 

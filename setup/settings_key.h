@@ -5,7 +5,6 @@
 #include <windows.h>
 
 // Creates the key where it is missing and gives it its access rules:
-// administrators and SYSTEM keep full control, users read, and interactive
-// users may also set values (neither create nor delete keys). Values in
-// place stay. 0 or the error.
+// administrators and SYSTEM keep full control, users read; rules an earlier
+// version left are replaced. Values in place stay. 0 or the error.
 DWORD PrepareSettingsKey();

@@ -6,6 +6,7 @@
 #include "app.h"
 #include "install_work.h"
 #include "os_version.h"
+#include "package_paths.h"
 #include "wizard_sheet.h"
 
 namespace {
@@ -22,7 +23,7 @@ public:
         CProSheet sheet(WizardProgram::Installer);
         if (sheet.DoModal(nullptr) != ID_WIZFINISH) return FALSE;
         // The edition is its resources: every text that differs comes from them.
-        RunInstallation(os, RebootRequested == 1, ResourceModule());
+        RunInstallation(os, ProgramModuleFolder(), RebootRequested == 1, ResourceModule());
         return FALSE;
     }
 };

@@ -22,7 +22,7 @@ const char kDeviceClassRoot[] = "System\\CurrentControlSet\\Control\\Class\\";
 DWORD SearchResult(DWORD found) { return found == NO_MATCHING_DEVICE ? ERROR_NO_MORE_ITEMS : found; }
 
 // The InfPath of the found device's driver key; "" when unknown.
-std::string FoundDeviceInfName(PresentDeviceSearch& search) {
+std::string FoundDeviceInfName(DeviceSearch& search) {
     std::vector<char> data;
     DWORD size = 0;
     if (ReadDeviceProperty(search.Devices(), search.Device(), SPDRP_DRIVER, data, size) != ERROR_SUCCESS) {
@@ -41,42 +41,46 @@ bool DriverRuns() { return kv::Win32ControlDevice().Open(); }
 struct Restore {
     bool infOnlyWhenDriverRuns;  // its INF copy goes only while the touch driver runs
     const char* systemInf;       // under the system root, as "\\inf\\name.inf"
-    const char* filterEntry;     // the package's entry in the node's own lower filters, or null
 };
 
-DWORD RestoreDriver(const std::string& hardwareId, const Restore& restore) {
+DWORD RestoreDriver(const std::string& hardwareId, const std::string& packageFolder, const Restore& restore,
+                    DWORD waitMilliseconds) {
     const std::string systemInf = UnderSystemRoot(restore.systemInf);
+    if (WaitForPresentDevice(hardwareId, waitMilliseconds) != ERROR_SUCCESS) return FindDeviceByHardwareId(hardwareId);
     std::string infName;
     {
-        PresentDeviceSearch search;
+        DeviceSearch search;
         const DWORD found = search.Find(hardwareId);
         if (found != ERROR_SUCCESS) return SearchResult(found);
         if (!restore.infOnlyWhenDriverRuns || DriverRuns()) infName = FoundDeviceInfName(search);
-        // A filter whose service is gone would keep the node from starting
-        // on its system driver.
-        if (restore.filterEntry) RemoveLowerFilterEntry(search.Devices(), search.Device(), restore.filterEntry);
     }
-    DeleteOemInf(infName);
+    DeleteOemInf(infName, packageFolder);
     return UpdateDriver(hardwareId, systemInf);
 }
 
 }  // namespace
 
-DWORD FindDeviceByHardwareId(const std::string& hardwareId) {
-    return SearchResult(PresentDeviceSearch().Find(hardwareId));
+DWORD FindDeviceByHardwareId(const std::string& hardwareId) { return SearchResult(DeviceSearch().Find(hardwareId)); }
+
+bool DeviceAbsent(DWORD result) { return result == ERROR_NO_MORE_ITEMS || result == ERROR_NO_SUCH_DEVINST; }
+
+void RemovePackageFiltersFromNodes(const std::string& usbId) {
+    for (const std::string& id : {usbId, HidChildId(usbId)}) {
+        for (const char* entry : {KV_DRIVER_FILTER_ENTRY, KV_FILTER_FILTER_ENTRY}) RemoveNodeFilterEntry(id, entry);
+    }
 }
 
 DWORD RemoveDeviceByHardwareId(const std::string& hardwareId) {
-    PresentDeviceSearch search;
+    DeviceSearch search;
     const DWORD found = search.Find(hardwareId);
     if (found != ERROR_SUCCESS) return SearchResult(found);
     return SetupDiRemoveDevice(search.Devices(), search.Device()) ? ERROR_SUCCESS : FailureCode();
 }
 
-DWORD RestoreUsbDeviceDriver(const std::string& usbId) {
-    return RestoreDriver(usbId, Restore{true, "\\inf\\input.inf", KV_DRIVER_FILTER_ENTRY});
+DWORD RestoreUsbDeviceDriver(const std::string& usbId, const std::string& packageFolder) {
+    return RestoreDriver(usbId, packageFolder, Restore{true, "\\inf\\input.inf"}, 0);
 }
 
-DWORD RestoreHidDeviceDriver(const std::string& hidId) {
-    return RestoreDriver(hidId, Restore{false, "\\inf\\msmouse.inf", nullptr});
+DWORD RestoreHidDeviceDriver(const std::string& hidId, const std::string& packageFolder, DWORD waitMilliseconds) {
+    return RestoreDriver(hidId, packageFolder, Restore{false, "\\inf\\msmouse.inf"}, waitMilliseconds);
 }

@@ -3,9 +3,9 @@
 
 #include <windows.h>
 
+#include "package_inf_copies.h"
 #include "package_paths.h"
 #include "path_text.h"
-#include "removal_text.h"
 
 namespace {
 
@@ -26,8 +26,9 @@ bool StartPnputilDelete(const std::string& infName) {
 
 }  // namespace
 
-void DeleteOemInf(const std::string& infName) {
-    if (!IsOemInfName(infName) || infName.find_first_of("\\/:") != std::string::npos) return;
+void DeleteOemInf(const std::string& infName, const std::string& packageFolder) {
+    // A device may run on another maker's INF by now.
+    if (!IsOemInfName(infName) || !IsPackageInfCopy(infName, packageFolder)) return;
     if (StartPnputilDelete(infName)) return;
     const std::string infFolder = UnderSystemRoot("\\inf\\");
     if (infFolder.empty()) return;

@@ -1,4 +1,4 @@
-// Self-removal batch text and INF names.
+// Self-removal batch text.
 #include "removal_text.h"
 
 namespace {
@@ -25,13 +25,4 @@ std::string SelfDeleteBatchText(const std::string& programFolder) {
            "if %kvtries% lss " + std::to_string(kRemovalAttempts) + " goto retry\r\n"
            ":done\r\n"
            "del \"%~f0\"\r\n";
-}
-
-bool IsOemInfName(const std::string& infName) {
-    return infName.size() > 3 && infName.compare(0, 3, "oem") == 0;
-}
-
-std::string PrecompiledInfName(const std::string& infName) {
-    const size_t dot = infName.rfind('.');
-    return (dot == std::string::npos ? infName : infName.substr(0, dot)) + ".PNF";
 }

@@ -1,6 +1,5 @@
 // Windows 2000: the package's files deleted one by one, the device nodes removed.
 #include "device_removal.h"
-#include "oem_inf.h"
 #include "package_inf_copies.h"
 #include "package_paths.h"
 #include "path_text.h"
@@ -25,6 +24,12 @@ std::string SystemFolder() {
     return length == 0 || length >= sizeof folder ? std::string() : JoinUnder(folder, "\\");
 }
 
+// 0 also when no such device is plugged in: there is nothing to remove.
+DWORD RemovePresentDevice(const std::string& hardwareId) {
+    const DWORD removed = RemoveDeviceByHardwareId(hardwareId);
+    return DeviceAbsent(removed) ? ERROR_SUCCESS : removed;
+}
+
 }  // namespace
 
 DWORD RemovePackageWin2000(HWND, const std::string& usbId) {
@@ -38,7 +43,11 @@ DWORD RemovePackageWin2000(HWND, const std::string& usbId) {
     DeleteFilesIn(programFolder, kProgramFiles, sizeof kProgramFiles / sizeof *kProgramFiles);
     DeleteFilesIn(UnderSystemRoot("\\inf\\"), kInfFiles, sizeof kInfFiles / sizeof *kInfFiles);
     DeleteFilesIn(SystemFolder(), kSystemFiles, sizeof kSystemFiles / sizeof *kSystemFiles);
-    const DWORD controller = RemoveDeviceByHardwareId(usbId);
-    if (controller != ERROR_SUCCESS) return controller;
-    return RemoveDeviceByHardwareId(HidChildId(usbId));
+    // Nodes unplugged now stay, without the package's filters.
+    RemovePackageFiltersFromNodes(usbId);
+    // The child first: Windows 2000 takes a node's children with it, and a
+    // child gone that way is not found again.
+    const DWORD child = RemovePresentDevice(HidChildId(usbId));
+    if (child != ERROR_SUCCESS) return child;
+    return RemovePresentDevice(usbId);
 }

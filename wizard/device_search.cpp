@@ -1,5 +1,7 @@
-// Search of the present devices by hardware id.
+// Search of device nodes by hardware id.
 #include "device_search.h"
+
+#include <cfgmgr32.h>
 
 #include "app.h"
 #include "edition_texts.h"
@@ -33,20 +35,26 @@ DWORD ReadDeviceProperty(HDEVINFO devices, SP_DEVINFO_DATA* device, DWORD proper
     }
 }
 
-PresentDeviceSearch::PresentDeviceSearch()
-    : devices_(SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES | DIGCF_PRESENT)),
+DeviceSearch::DeviceSearch(DeviceNodes nodes)
+    : devices_(SetupDiGetClassDevsA(nullptr, nullptr, nullptr,
+                                    DIGCF_ALLCLASSES | (nodes == DeviceNodes::Present ? DIGCF_PRESENT : 0))),
       openError_(devices_ == INVALID_HANDLE_VALUE ? FailureCode() : ERROR_SUCCESS) {}
 
-PresentDeviceSearch::~PresentDeviceSearch() {
+DeviceSearch::~DeviceSearch() {
     if (devices_ != INVALID_HANDLE_VALUE) SetupDiDestroyDeviceInfoList(devices_);
 }
 
-DWORD PresentDeviceSearch::Find(const std::string& hardwareId) {
+std::string DeviceSearch::InstanceId() {
+    char id[MAX_DEVICE_ID_LEN] = {};
+    return SetupDiGetDeviceInstanceIdA(devices_, &device_, id, sizeof id, nullptr) ? id : std::string();
+}
+
+DWORD DeviceSearch::Find(const std::string& hardwareId) {
     if (devices_ == INVALID_HANDLE_VALUE) return openError_;
-    for (DWORD index = 0;; ++index) {
+    for (;;) {
         device_ = SP_DEVINFO_DATA{};
         device_.cbSize = sizeof device_;
-        if (!SetupDiEnumDeviceInfo(devices_, index, &device_)) return NO_MATCHING_DEVICE;
+        if (!SetupDiEnumDeviceInfo(devices_, next_++, &device_)) return NO_MATCHING_DEVICE;
         DWORD size = 0;
         const DWORD error = ReadDeviceProperty(devices_, &device_, SPDRP_HARDWAREID, ids_, size);
         if (error == ERROR_INVALID_DATA) continue;  // a device without hardware ids

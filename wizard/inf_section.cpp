@@ -3,12 +3,22 @@
 
 #include "path_text.h"
 #include "queue_callback.h"
+#include "restart.h"
 #include "win_error.h"
 
 namespace {
+
 // Copies only when the package's file is newer than one already in place.
 const DWORD kCopyStyle = SP_COPY_NEWER;
+
+UINT CALLBACK CollectTarget(PVOID targets, UINT notification, UINT_PTR target, UINT_PTR) {
+    if (notification == SPFILENOTIFY_QUEUESCAN) {
+        static_cast<std::vector<std::string>*>(targets)->push_back(reinterpret_cast<const char*>(target));
+    }
+    return NO_ERROR;
 }
+
+}  // namespace
 
 InfSectionRun::InfSectionRun(HWND owner, const std::string& infPath)
     : owner_(owner), infPath_(infPath), sourceRoot_(FolderOf(infPath)) {}
@@ -34,6 +44,8 @@ DWORD InfSectionRun::ProcessFiles(const char* section) {
         return FailureCode();
     }
     if (!SetupCommitFileQueueA(owner_, queue_, QueueCallback, context_)) return FailureCode();
+    const INT reboot = SetupPromptReboot(queue_, owner_, TRUE);
+    if (reboot != -1 && (reboot & (SPFILEQ_FILE_IN_USE | SPFILEQ_REBOOT_RECOMMENDED))) NoteRestartNeeded();
     return ERROR_SUCCESS;
 }
 
@@ -44,4 +56,20 @@ DWORD InfSectionRun::ProcessDirectives(const char* section) {
         return FailureCode();
     }
     return ERROR_SUCCESS;
+}
+
+std::vector<std::string> SectionTargetFiles(const std::string& infPath, const char* section) {
+    std::vector<std::string> targets;
+    const HINF inf = SetupOpenInfFileA(infPath.c_str(), nullptr, INF_STYLE_WIN4, nullptr);
+    if (inf == INVALID_HANDLE_VALUE) return targets;
+    const HSPFILEQ queue = SetupOpenFileQueue();
+    if (queue != nullptr && queue != INVALID_HANDLE_VALUE) {
+        DWORD result = 0;
+        if (SetupInstallFilesFromInfSectionA(inf, nullptr, queue, section, FolderOf(infPath).c_str(), kCopyStyle)) {
+            SetupScanFileQueueA(queue, SPQ_SCAN_USE_CALLBACK, nullptr, CollectTarget, &targets, &result);
+        }
+        SetupCloseFileQueue(queue);
+    }
+    SetupCloseInfFile(inf);
+    return targets;
 }

@@ -7,6 +7,7 @@
 #include <setupapi.h>
 
 #include <string>
+#include <vector>
 
 class InfSectionRun {
 public:
@@ -20,6 +21,7 @@ public:
     DWORD Open();
 
     // Queues the section's file operations and commits them; 0 or the error.
+    // A file in use, replaced only at the next restart, is noted (restart.h).
     DWORD ProcessFiles(const char* section);
 
     // Runs the section's INI and registry directives; 0 or the error.
@@ -33,3 +35,7 @@ private:
     HSPFILEQ queue_ = INVALID_HANDLE_VALUE;
     PVOID context_ = nullptr;
 };
+
+// The full paths of the files `section` of the INF at `infPath` copies (or
+// deletes); empty when the INF or section cannot be read.
+std::vector<std::string> SectionTargetFiles(const std::string& infPath, const char* section);

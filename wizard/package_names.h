@@ -26,6 +26,7 @@
 #define KV_NT_CURRENT_VERSION_KEY "Software\\Microsoft\\Windows NT\\CurrentVersion"
 #define KV_SHELL_FOLDERS_KEY KV_CURRENT_VERSION_KEY "\\Explorer\\Shell Folders"
 #define KV_RUN_ONCE_KEY KV_CURRENT_VERSION_KEY "\\RunOnce"
+#define KV_RUN_ONCE_VALUE "kvusbcal"  // calibration at the first logon after setup's restart
 #define KV_PROGRAM_FILES_VALUE "ProgramFilesDir"
 #define KV_COMMON_PROGRAMS_VALUE "Common Programs"
 #define KV_SYSTEM_ROOT_VALUE "SystemRoot"

@@ -26,3 +26,10 @@ std::string JoinUnder(const std::string& base, const std::string& tail) { return
 std::wstring JoinUnder(const std::wstring& base, const std::wstring& tail) { return JoinWithin(base, tail); }
 
 std::string QuotedCommand(const std::string& program) { return "\"" + program + "\""; }
+
+bool IsOemInfName(const std::string& infName) { return infName.size() > 3 && infName.compare(0, 3, "oem") == 0; }
+
+std::string PrecompiledInfName(const std::string& infName) {
+    const size_t dot = infName.rfind('.');
+    return (dot == std::string::npos ? infName : infName.substr(0, dot)) + ".PNF";
+}

@@ -22,3 +22,10 @@ std::wstring JoinUnder(const std::wstring& base, const std::wstring& tail);
 
 // A command line that runs exactly `program`, even when its path holds blanks.
 std::string QuotedCommand(const std::string& program);
+
+// Whether `infName` is an INF the system made a copy of ("oem" followed by
+// more), never a system INF such as input.inf.
+bool IsOemInfName(const std::string& infName);
+
+// The precompiled INF's name of `infName`: "oem12.inf" gives "oem12.PNF".
+std::string PrecompiledInfName(const std::string& infName);

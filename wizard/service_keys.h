@@ -1,6 +1,9 @@
 // The service keys of the driver (KVUSB) and of the companion filter (kvfilt).
 #pragma once
 
-// Deletes both service keys with their Enum, Parameters and Security
-// subkeys. Keys that are already gone are no error.
+// Deletes the service key `name` (under the service root) with its Enum,
+// Parameters and Security subkeys. A key that is already gone is no error.
+void DeleteServiceKey(const char* name);
+
+// Both of the package's service keys.
 void DeleteServiceKeys();

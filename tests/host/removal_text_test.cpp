@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "path_text.h"
 #include "removal_text.h"
 
 namespace {

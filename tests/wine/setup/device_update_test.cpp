@@ -45,10 +45,13 @@ TEST_F(DeviceUpdateTest, BothDevicesGetThePackageDriversFromTheRealUpdate) {
     TestDevice controller({KV_CONTROLLER_HARDWARE_ID});
     TestDevice child({kHidId});
     ASSERT_TRUE(controller.Created() && child.Created());
+    // Another maker's filter on the node stays (Wine appends only to a list
+    // that is there; Windows makes one).
+    ASSERT_TRUE(controller.SetHardwareKeyList("LowerFilters", {"otherdev"}));
     EXPECT_EQ(InstallByInf(nullptr, package.DriverInf(), KV_INSTALL_SECTION, KV_CONTROLLER_HARDWARE_ID), 0u);
     // kvusb below the controller's function driver, for this device only.
-    EXPECT_EQ(controller.HardwareKeyValue("LowerFilters"), "kvusb");
-    EXPECT_EQ(child.HardwareKeyValue("LowerFilters"), "");
+    EXPECT_EQ(controller.HardwareKeyList("LowerFilters"), (std::vector<std::string>{"otherdev", "kvusb"}));
+    EXPECT_EQ(child.HardwareKeyList("LowerFilters"), std::vector<std::string>());
     EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), (std::vector<std::string>{"mouclass", "kvfilt"}));
     EXPECT_TRUE(FileExists(SystemFolder() + "\\drivers\\kvfilt.sys"));
     EXPECT_TRUE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists());

@@ -40,7 +40,7 @@ TEST(EditionTexts, SetupShowsTheseBytes) {
     const TextCase cases[] = {
         {IDS_OPEN_REGISTRY_FAILED, "Open registry failure", KV_TEXT_OPEN_REGISTRY_FAILED},
         {IDS_ERROR_CAPTION, "Error", KV_TEXT_ERROR_CAPTION},
-        {IDS_INSTALL_UNDONE, "The installation could not be completed and has been undone.\nError number: ",
+        {IDS_INSTALL_UNDONE, "The installation could not be completed; the system is as it was before.",
          KV_TEXT_INSTALL_UNDONE},
         {IDS_UNSUPPORTED_SYSTEM, KV_TEXT_UNSUPPORTED_SYSTEM, KV_TEXT_UNSUPPORTED_SYSTEM},
         {IDS_DEVICE_IDS_UNREADABLE, KV_TEXT_UNKNOWN_INSTALL_ERROR, KV_TEXT_UNKNOWN_INSTALL_ERROR},

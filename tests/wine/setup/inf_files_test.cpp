@@ -134,7 +134,8 @@ TEST_F(InfFilesTest, ControllerGetsHidUsbWithKvusbAsLowerFilter) {
         {"KvUsb_Device.NT", "CopyFiles", {"KvUsb.Driver.Files"}},
         {"KvUsb_Device.NT", "CopyINF", {"kvfilt.inf"}},
         {"KvUsb_Device.NT.HW", "AddReg", {"KvUsb_Device.HW.AddReg"}},
-        {"KvUsb_Device.HW.AddReg", nullptr, {"HKR", "", "LowerFilters", "0x00010000", "kvusb"}},
+        // FLG_ADDREG_TYPE_MULTI_SZ | FLG_ADDREG_APPEND: the node's other filters stay.
+        {"KvUsb_Device.HW.AddReg", nullptr, {"HKR", "", "LowerFilters", "0x00010008", "kvusb"}},
         {"KvUsb_Device.NT.Services", "Needs", {"HID_Inst.NT.Services"}},
         {"KvUsb_Device.NT.Services", "AddService", {"kvusb", "", "KvUsb_Service_Inst"}},
         {"KvUsb_Service_Inst", "ServiceType", {"1"}},
@@ -175,8 +176,10 @@ TEST_F(InfFilesTest, InstallAndUninstallSectionsCoverTheSameFilesAndKeys) {
     });
     std::vector<std::string> programFiles;
     for (const Fields& line : driver.Lines("KvUsb.Program.Files")) programFiles.push_back(line[0]);
-    EXPECT_EQ(programFiles, (Fields{"readme.htm", "kvcal.exe", "uninst.exe", "kvrbtn.exe", "kvusb.inf", "KvUsb.dll",
-                                    "kvcplusb.cpl", "kvfilt.inf", "kvusb.sys", "kvfilt.sys"}));
+    // Every file the INF names lies in the program folder, where setup
+    // stages the INF from: the readme under both its names.
+    EXPECT_EQ(programFiles, (Fields{"readme.htm", "readme.txt", "kvcal.exe", "uninst.exe", "kvrbtn.exe", "kvusb.inf",
+                                    "KvUsb.dll", "kvcplusb.cpl", "kvfilt.inf", "kvusb.sys", "kvfilt.sys"}));
     EXPECT_EQ(driver.Fields("KvUsb.Program.Files", nullptr), (Fields{"readme.htm", "readme.txt"}));
 }
 

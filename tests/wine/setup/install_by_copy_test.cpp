@@ -81,7 +81,7 @@ TEST_F(InstallByCopyTest, UpdatesBothDevicesWhenPresent) {
     EXPECT_EQ(recorder.Calls()[1].infFile, "kvfilt.inf");
 }
 
-TEST_F(InstallByCopyTest, FailedControllerUpdateEndsWithItsErrorAndKeepsTheFiles) {
+TEST_F(InstallByCopyTest, FailedControllerUpdateEndsWithItsErrorAndTakesBackWhatItAdded) {
     TestDevice controller({KV_CONTROLLER_HARDWARE_ID});
     TestDevice child({kHidId});
     ASSERT_TRUE(controller.Created() && child.Created());
@@ -89,7 +89,8 @@ TEST_F(InstallByCopyTest, FailedControllerUpdateEndsWithItsErrorAndKeepsTheFiles
     recorder.FailFor(KV_CONTROLLER_HARDWARE_ID, ERROR_SHARING_VIOLATION);
     EXPECT_EQ(Install(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     EXPECT_EQ(recorder.Calls().size(), 1u);
-    EXPECT_TRUE(FileExists(SystemFolder() + "\\drivers\\kvusb.sys"));
+    EXPECT_FALSE(FileExists(SystemFolder() + "\\drivers\\kvusb.sys"));
+    EXPECT_FALSE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists());
 }
 
 TEST_F(InstallByCopyTest, UnknownProgramFilesFolderCopiesNothingThere) {

@@ -12,6 +12,7 @@
 #include "completion.h"
 #include "install_work.h"
 #include "os_version.h"
+#include "package_paths.h"
 #include "registry.h"
 
 namespace {
@@ -34,10 +35,10 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "version") == 0) return static_cast<int>(CheckOsVersion());
     if (argc == 2 && std::strcmp(argv[1], "install") == 0) {
         SetRestartFunction(RecordRestart);
-        return static_cast<int>(RunInstallation(CheckOsVersion(), true, GetModuleHandleA(nullptr)));
+        return static_cast<int>(RunInstallation(CheckOsVersion(), ProgramModuleFolder(), true, GetModuleHandleA(nullptr)));
     }
     if (argc == 2 && std::strcmp(argv[1], "install-applet") == 0) {
-        return static_cast<int>(RunInstallation(CheckOsVersion(), false, GetModuleHandleA(nullptr)));
+        return static_cast<int>(RunInstallation(CheckOsVersion(), ProgramModuleFolder(), false, GetModuleHandleA(nullptr)));
     }
     return 2;
 }

@@ -27,7 +27,7 @@ void WriteSmallFile(const std::string& path, const std::string& content) {
     CloseHandle(file);
 }
 
-// Wide, so that names of any code page go too (the Chinese edition's links).
+// Wide: the Chinese edition's link names are Unicode on any system.
 void RemoveTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
@@ -118,15 +118,34 @@ bool TestDevice::SetLowerFilters(const std::vector<std::string>& entries) {
                                              static_cast<DWORD>(image.size()));
 }
 
-std::string TestDevice::HardwareKeyValue(const char* name) const {
+std::vector<std::string> TestDevice::HardwareKeyList(const char* name) const {
     HKEY key = SetupDiOpenDevRegKey(set_, const_cast<SP_DEVINFO_DATA*>(&data_), DICS_FLAG_GLOBAL, 0, DIREG_DEV,
                                     KEY_QUERY_VALUE);
-    if (key == INVALID_HANDLE_VALUE) return std::string();
+    if (key == INVALID_HANDLE_VALUE) return {};
     char buffer[512] = {};
-    DWORD size = sizeof buffer - 1;
-    RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
+    DWORD size = sizeof buffer - 2;
+    const bool read = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) == 0;
     RegCloseKey(key);
-    return buffer;
+    return read ? SplitMultiString(buffer, size) : std::vector<std::string>();
+}
+
+bool TestDevice::SetHardwareKeyList(const char* name, const std::vector<std::string>& entries) {
+    HKEY key = SetupDiCreateDevRegKeyA(set_, &data_, DICS_FLAG_GLOBAL, 0, DIREG_DEV, nullptr, nullptr);
+    if (key == INVALID_HANDLE_VALUE) return false;
+    const std::vector<char> image = JoinMultiString(entries);
+    const LONG set = RegSetValueExA(key, name, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(image.data()),
+                                    static_cast<DWORD>(image.size()));
+    RegCloseKey(key);
+    return set == ERROR_SUCCESS;
+}
+
+bool TestDevice::SetDriverInf(const char* infName) {
+    HKEY key = SetupDiCreateDevRegKeyA(set_, &data_, DICS_FLAG_GLOBAL, 0, DIREG_DRV, nullptr, nullptr);
+    if (key == INVALID_HANDLE_VALUE) return false;
+    const LONG set = RegSetValueExA(key, "InfPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(infName),
+                                    static_cast<DWORD>(strlen(infName) + 1));
+    RegCloseKey(key);
+    return set == ERROR_SUCCESS;
 }
 
 std::string ProgramFilesFolder() {
@@ -214,7 +233,6 @@ void ExpectSettingsKeyRules() {
     LocalFree(descriptor);
     const std::map<std::string, DWORD> expected = {{"S-1-5-18", KEY_ALL_ACCESS},
                                                    {"S-1-5-32-544", KEY_ALL_ACCESS},
-                                                   {"S-1-5-32-545", KEY_READ},
-                                                   {"S-1-5-4", KEY_READ | KEY_SET_VALUE}};
+                                                   {"S-1-5-32-545", KEY_READ}};
     EXPECT_EQ(rights, expected);
 }

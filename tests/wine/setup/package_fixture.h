@@ -40,8 +40,12 @@ public:
     // when the property does not exist.
     std::vector<std::string> LowerFilters(bool* present = nullptr) const;
     bool SetLowerFilters(const std::vector<std::string>& entries);
-    // A value of the device's hardware key, where an INF's .HW section writes.
-    std::string HardwareKeyValue(const char* name) const;
+    // A list of the device's hardware key, where Wine's device install puts
+    // what an INF's .HW section writes (Windows: the node's own lists).
+    std::vector<std::string> HardwareKeyList(const char* name) const;
+    bool SetHardwareKeyList(const char* name, const std::vector<std::string>& entries);
+    // Gives the node a driver key naming `infName` as the INF it came from.
+    bool SetDriverInf(const char* infName);
 
 private:
     HDEVINFO set_ = INVALID_HANDLE_VALUE;
@@ -79,5 +83,5 @@ void ExpectNewServiceKeys(DWORD errorControl);
 // The settings key's access rules, read back from the registry (Wine keeps
 // them but runs every program as an administrator): only its own rules
 // (protected), full control for SYSTEM and administrators, reading for
-// users, reading and setting values for interactive users.
+// users, nothing more for anyone.
 void ExpectSettingsKeyRules();

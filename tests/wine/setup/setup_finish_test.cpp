@@ -69,7 +69,11 @@ protected:
 };
 
 TEST_F(SetupFinishTest, XpWithoutControllerInstallsThroughTheInfAndStartsTheApplet) {
-    RunToFinish(kEnglish, "winxp", false);
+    std::string message[2];
+    RunToFinish(kEnglish, "winxp", false, &message);
+    EXPECT_EQ(message[0], "The software is installed, but no touch screen was found. Plug the touch screen in, then "
+                          "run setup again to finish.");
+    EXPECT_EQ(message[1], "KvSetup");
     ExpectAppletStarted(kEnglish);
     ExpectFilesCopied(kEnglish);
     ExpectLinks(kEnglish);

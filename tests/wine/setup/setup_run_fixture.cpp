@@ -20,14 +20,16 @@ const EditionFacts kEnglish = {"en-US",
                                {"Calibrate.lnk", "Uninstall.lnk", "Readme.lnk", "ControlPanel.lnk"},
                                L"Tip",
                                L" Confirm",
-                               {"The installation could not be completed and has been undone.\nError number: ",
+                               {"The installation could not be completed; the system is as it was before.\n"
+                                "Plug the touch screen in again, then run setup once more.\nError number: ",
                                 "Error"}};
 const EditionFacts kChinese = {"zh-CN",
                                {KV_LINK_CALIBRATE_ZH, KV_LINK_UNINSTALL_ZH, KV_LINK_README_ZH,
                                 KV_LINK_CONTROL_PANEL_ZH},
                                L"\u63d0\u793a",       // 提示
                                L" \u786e\u8ba4",      // 确认
-                               {KV_TEXT_INSTALL_UNDONE, KV_TEXT_ERROR_CAPTION}};
+                               {KV_TEXT_INSTALL_UNDONE "\n" KV_TEXT_HINT_RETRY "\n" KV_TEXT_ERROR_NUMBER,
+                                KV_TEXT_ERROR_CAPTION}};
 
 std::string EditionPackageFolder(const EditionFacts& edition) {
     return kvtest::WindowsPath(std::string(KV_TEST_PACKAGE_DIR) + "/" + edition.folder + "/");
@@ -123,7 +125,7 @@ void SetupRunTest::RunToFinish(const EditionFacts& edition, const char* version,
         ASSERT_NE(box, nullptr) << "no message box";
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
-    EXPECT_EQ(setup.WaitForExit(), 0u);
+    EXPECT_EQ(setup.WaitForExit(true), 0u);
 }
 
 void SetupRunTest::ExpectAppletStarted(const EditionFacts& edition) {

@@ -45,7 +45,7 @@ protected:
     // The edition's setup.exe from its package folder, told it runs on
     // `version`: Next, Next (checking the restart box if asked), Finish. The
     // message box it shows afterwards, if `message` asks for one, is read
-    // (text and caption) and closed.
+    // (text and caption) and closed; any other is closed unread.
     void RunToFinish(const EditionFacts& edition, const char* version, bool restart,
                      std::string (*message)[2] = nullptr);
 

@@ -48,7 +48,7 @@ TEST(SetupWizard, WalksThePagesAndKeepsTheRestartChoiceUntilCancel) {
     EXPECT_FALSE(RestartScheduled());
 }
 
-TEST(SetupWizard, FinishOnANewerSystemEndsWithoutInstalling) {
+TEST(SetupWizard, FinishOnANewerSystemEndsWithoutInstallingAndSaysSo) {
     SetupProcess setup("win8");
     ASSERT_TRUE(setup.Started());
     HWND sheet = setup.WaitForWindow(kWizardTitle);
@@ -57,7 +57,10 @@ TEST(SetupWizard, FinishOnANewerSystemEndsWithoutInstalling) {
     SendMessageA(RestartBox(sheet), BM_CLICK, 0, 0);
     ASSERT_TRUE(Press(sheet, PSBTN_NEXT, 2));
     PressWhenSettled(sheet, PSBTN_FINISH);
-    EXPECT_EQ(setup.WaitForExit(), 0u);
+    std::string body, caption;
+    ASSERT_NE(setup.WaitForMessageBox(body, caption), nullptr);
+    EXPECT_NE(body.find("Windows2000/XP"), std::string::npos) << body;
+    EXPECT_EQ(setup.WaitForExit(true), 0u);
     EXPECT_FALSE(RestartScheduled());
 }
 

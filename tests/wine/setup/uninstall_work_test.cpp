@@ -9,6 +9,7 @@
 #include "device_removal.h"
 #include "edition_modules.h"
 #include "install_by_inf.h"
+#include "invariants.h"
 #include "oem_inf.h"
 #include "package_inf_copies.h"
 #include "package_fixture.h"
@@ -21,6 +22,7 @@ namespace {
 
 const char kHidId[] = "HID\\VID_7A4E&PID_0001";
 typedef std::vector<std::string> List;
+const Edition EN = Edition::English;
 
 typedef PackageTest UninstallTest;
 
@@ -63,15 +65,16 @@ TEST_F(UninstallTest, FindReportsNoMoreItemsWithoutAPresentDevice) {
     EXPECT_EQ(FindDeviceByHardwareId(KV_CONTROLLER_HARDWARE_ID), 0u);
 }
 
-TEST_F(UninstallTest, OemInfAndItsPrecompiledFileDeletedDirectlyWithoutPnputil) {
+TEST_F(UninstallTest, OnlyThePackagesOemInfIsDeletedDirectlyWithoutPnputil) {
     const std::string infFolder = WindowsFolder() + "\\inf\\";
-    for (const char* name : {"oem77.inf", "oem77.PNF", "kvother.inf"}) std::ofstream(infFolder + name) << "x";
-    DeleteOemInf("oem77.inf");
-    DeleteOemInf("kvother.inf");  // not an OEM copy: stays
+    ASSERT_TRUE(CopyFileA(package.DriverInf().c_str(), (infFolder + "oem77.inf").c_str(), FALSE));
+    for (const char* name : {"oem77.PNF", "oem78.inf", "kvother.inf"}) std::ofstream(infFolder + name) << "x";
+    for (const char* name : {"oem77.inf", "oem78.inf", "kvother.inf"}) DeleteOemInf(name, package.Path());
     EXPECT_FALSE(FileExists(infFolder + "oem77.inf"));
     EXPECT_FALSE(FileExists(infFolder + "oem77.PNF"));
-    EXPECT_TRUE(FileExists(infFolder + "kvother.inf"));
-    DeleteFileA((infFolder + "kvother.inf").c_str());
+    EXPECT_TRUE(FileExists(infFolder + "oem78.inf")) << "another maker's";
+    EXPECT_TRUE(FileExists(infFolder + "kvother.inf")) << "not an OEM copy";
+    for (const char* name : {"oem78.inf", "kvother.inf"}) DeleteFileA((infFolder + name).c_str());
 }
 
 // The package installed through its INF for a controller and its HID
@@ -119,14 +122,16 @@ TEST_F(InstalledTest, XpFamilyGivesBothDevicesTheSystemDriversAndCleansUp) {
     EXPECT_FALSE(FileExists(SystemFolder() + "\\drivers\\kvfilt.sys"));
 }
 
-TEST_F(InstalledTest, XpFamilyKeepsServiceKeysWhenTheChildIsAbsentOrItsUpdateFails) {
+// An absent child is nothing to restore; a refused update keeps the
+// service keys for the device that may still run on the package, and is told.
+TEST_F(InstalledTest, XpFamilyCleansUpWithoutTheChildAndKeepsServiceKeysWhenItsUpdateFails) {
     struct Case {
         bool withChild;
         DWORD childFailure;
         DWORD expected;
         const char* what;
     } cases[] = {
-        {false, 0, ERROR_NO_MORE_ITEMS, "child absent"},
+        {false, 0, 0, "child absent"},
         {true, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, "child update fails"},
     };
     for (const Case& c : cases) {
@@ -135,11 +140,14 @@ TEST_F(InstalledTest, XpFamilyKeepsServiceKeysWhenTheChildIsAbsentOrItsUpdateFai
         if (::testing::Test::HasFatalFailure()) return;
         UpdateRecorder recorder;
         if (c.childFailure) recorder.FailFor(kHidId, c.childFailure);
-        const UninstallOutcome outcome = RunUninstall(OS_XP_FAMILY, Uninstaller(), UninstTexts(Edition::English));
+        UninstallOutcome outcome;
+        const size_t told =
+            MessagesOf([&] { outcome = RunUninstall(OS_XP_FAMILY, Uninstaller(), UninstTexts(EN)); }).size();
         EXPECT_EQ(outcome.result, c.expected) << c.what;
-        EXPECT_FALSE(outcome.cleanedUp) << c.what;
+        EXPECT_EQ(outcome.cleanedUp, c.expected == 0) << c.what;
+        EXPECT_EQ(told, c.expected == 0 ? 0u : 1u) << c.what;
         EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), (List{"mouclass", "otherflt"})) << c.what;
-        EXPECT_TRUE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists()) << c.what;
+        EXPECT_EQ(MachineKey(KV_DRIVER_SERVICE_KEY).Exists(), c.expected != 0) << c.what;
         EXPECT_FALSE(FileExists(WindowsFolder() + "\\inf\\kvusb.pnf")) << c.what;
         child.reset();
     }
@@ -149,7 +157,8 @@ TEST_F(InstalledTest, XpFamilyWithoutItsInfTouchesNoDevice) {
     Install(true);
     DeleteFileA(package.DriverInf().c_str());
     UpdateRecorder recorder;
-    const UninstallOutcome outcome = RunUninstall(OS_XP_FAMILY, Uninstaller(), UninstTexts(Edition::English));
+    UninstallOutcome outcome;
+    EXPECT_EQ(MessagesOf([&] { outcome = RunUninstall(OS_XP_FAMILY, Uninstaller(), UninstTexts(EN)); }).size(), 1u);
     EXPECT_NE(outcome.result, 0u);
     EXPECT_FALSE(outcome.cleanedUp);
     EXPECT_TRUE(recorder.Calls().empty());
@@ -181,7 +190,8 @@ TEST_F(InstalledTest, NewerAndRefusedSystemsKeepThePackage) {
         ResetInstalledState();
         Install(true);
         UpdateRecorder recorder;
-        const UninstallOutcome outcome = RunUninstall(c.os, Uninstaller(), UninstTexts(Edition::English));
+        UninstallOutcome outcome;
+        EXPECT_EQ(MessagesOf([&] { outcome = RunUninstall(c.os, Uninstaller(), UninstTexts(EN)); }).size(), 1u) << c.os;
         EXPECT_FALSE(outcome.branchRan) << c.os;
         EXPECT_TRUE(recorder.Calls().empty()) << c.os;
         EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), c.filters) << c.os;
@@ -212,12 +222,20 @@ TEST_F(UninstallTest, OnlyCopiesOfThePackageInfsLeaveTheInfStore) {
     DeleteFileA((infFolder + "oem92.inf").c_str());
 }
 
+// The command interpreter reads a batch in the console's code page: "é"
+// is another byte there than in the system's.
 TEST_F(UninstallTest, SelfDeleteBatchRemovesTheProgramFolderAndItself) {
-    const std::string folder = ProgramFilesFolder() + "\\KVUSB";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    std::ofstream(folder + "\\kvcal.exe") << "x";
-    ASSERT_TRUE(WriteSelfDeleteBatch(UninstTexts(Edition::English)));
-    EXPECT_TRUE(WaitUntilGone(folder, 30000));
+    for (const std::string& programFiles : {ProgramFilesFolder(), std::string("C:\\Programme Caf\xe9")}) {
+        const kvtest::RemovedRegistry saved(MachineKey(KV_CURRENT_VERSION_KEY), KV_PROGRAM_FILES_VALUE);
+        MachineKey(KV_CURRENT_VERSION_KEY).SetText(KV_PROGRAM_FILES_VALUE, programFiles);
+        const std::string folder = programFiles + "\\KVUSB";
+        CreateDirectoryA(programFiles.c_str(), nullptr);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        std::ofstream(folder + "\\kvcal.exe") << "x";
+        ASSERT_TRUE(WriteSelfDeleteBatch(UninstTexts(Edition::English))) << programFiles;
+        EXPECT_TRUE(WaitUntilGone(folder, 30000)) << programFiles;
+    }
+    RemoveDirectoryA("C:\\Programme Caf\xe9");
     // Wine's command interpreter usually keeps its batch open, so the
     // batch's last line may fail to delete it here as it does on Windows:
     // whatever is left, the test removes.

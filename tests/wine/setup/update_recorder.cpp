@@ -30,7 +30,10 @@ BOOL WINAPI UpdateRecorder::Update(HWND, LPCSTR hardwareId, LPCSTR infPath, DWOR
     const auto action = self.actions_.find(file);
     if (action != self.actions_.end()) action->second();
     const auto failure = self.failures_.find(hardwareId);
-    if (failure == self.failures_.end()) return TRUE;
+    if (failure == self.failures_.end()) {
+        *restartNeeded = self.restarts_.count(hardwareId) ? TRUE : FALSE;
+        return TRUE;
+    }
     SetLastError(failure->second);
     return FALSE;
 }

@@ -45,8 +45,14 @@ public:
     }
 
     // The exit code once the process has ended, or 0xDEAD if it did not
-    // within a minute.
-    DWORD WaitForExit() { return process_.ExitCodeWithin(60000, 0xDEAD); }
+    // within a minute; with `answer`, its message boxes meanwhile closed
+    // with OK, as a reader closes them.
+    DWORD WaitForExit(bool answer = false) {
+        for (const DWORD start = GetTickCount(); answer && !process_.Ended(200) && GetTickCount() - start < 60000;) {
+            if (HWND box = process_.Window(nullptr, kMessageTextId)) PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
+        return process_.ExitCodeWithin(60000, 0xDEAD);
+    }
 
 private:
     static const DWORD kWaitMilliseconds = 30000;

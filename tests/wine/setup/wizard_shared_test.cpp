@@ -138,7 +138,12 @@ TEST_F(UninstallSectionTest, RemovesTheSectionsFilesAndKeysAndSkipsAFileInUse) {
     const std::string inUse = ProgramFilesFolder() + "\\KVUSB\\kvcal.exe";
     HANDLE held = CreateFileA(inUse.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    UninstallInfSection(package.DriverInf());
+    {
+        InfSectionRun run(nullptr, package.DriverInf());
+        ASSERT_EQ(run.Open(), 0u);
+        run.ProcessFiles(KV_UNINSTALL_SECTION);
+        run.ProcessDirectives(KV_UNINSTALL_SECTION);
+    }
     CloseHandle(held);
     EXPECT_FALSE(FileExists(ProgramFilesFolder() + "\\KVUSB\\readme.htm"));
     EXPECT_FALSE(FileExists(SystemFolder() + "\\kvcplusb.cpl"));

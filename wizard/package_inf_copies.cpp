@@ -6,11 +6,9 @@
 
 #include <vector>
 
-#include "oem_inf.h"
 #include "package_names.h"
 #include "package_paths.h"
 #include "path_text.h"
-#include "removal_text.h"
 
 namespace {
 
@@ -65,7 +63,7 @@ bool IsPackageInfName(const std::string& name) {
     return false;
 }
 
-bool IsPackageInfCopy(const std::string& path, const std::vector<std::string>& packageBytes) {
+bool IsCopyOf(const std::string& path, const std::vector<std::string>& packageBytes) {
     if (IsPackageInfName(OriginalInfName(path))) return true;
     const std::string bytes = FileBytes(path);
     for (const std::string& package : packageBytes) {
@@ -74,11 +72,13 @@ bool IsPackageInfCopy(const std::string& path, const std::vector<std::string>& p
     return false;
 }
 
-void RemoveInfCopy(const std::string& infFolder, const std::string& name) {
-    const UninstallOemInfFunction uninstall = SetupApiFunction<UninstallOemInfFunction>("SetupUninstallOEMInfA");
-    if (uninstall) uninstall(name.c_str(), SUOI_FORCEDELETE, nullptr);
-    DeleteFileA((infFolder + name).c_str());
-    DeleteFileA((infFolder + PrecompiledInfName(name)).c_str());
+std::vector<std::string> PackageBytes(const std::string& packageFolder) {
+    std::vector<std::string> packageBytes;
+    for (const char* inf : kPackageInfs) {
+        const std::string path = JoinUnder(packageFolder, inf);
+        if (!path.empty()) packageBytes.push_back(FileBytes(path));
+    }
+    return packageBytes;
 }
 
 // The INF folder's files that may be copies: oem*.inf and the package's own names.
@@ -99,15 +99,32 @@ std::vector<std::string> CandidateNames(const std::string& infFolder) {
 
 }  // namespace
 
-void RemovePackageInfCopies(const std::string& packageFolder) {
+bool IsPackageInfCopy(const std::string& infName, const std::string& packageFolder) {
+    const std::string infFolder = UnderSystemRoot("\\inf\\");
+    return !infFolder.empty() && infName.find_first_of("\\/:") == std::string::npos &&
+           IsCopyOf(infFolder + infName, PackageBytes(packageFolder));
+}
+
+StringList PackageInfCopies(const std::string& packageFolder) {
+    StringList copies;
+    const std::string infFolder = UnderSystemRoot("\\inf\\");
+    if (infFolder.empty()) return copies;
+    const std::vector<std::string> packageBytes = PackageBytes(packageFolder);
+    for (const std::string& name : CandidateNames(infFolder)) {
+        if (IsCopyOf(infFolder + name, packageBytes)) copies.push_back(name);
+    }
+    return copies;
+}
+
+void RemoveInfCopy(const std::string& infName) {
     const std::string infFolder = UnderSystemRoot("\\inf\\");
     if (infFolder.empty()) return;
-    std::vector<std::string> packageBytes;
-    for (const char* inf : kPackageInfs) {
-        const std::string path = JoinUnder(packageFolder, inf);
-        if (!path.empty()) packageBytes.push_back(FileBytes(path));
-    }
-    for (const std::string& name : CandidateNames(infFolder)) {
-        if (IsPackageInfCopy(infFolder + name, packageBytes)) RemoveInfCopy(infFolder, name);
-    }
+    const UninstallOemInfFunction uninstall = SetupApiFunction<UninstallOemInfFunction>("SetupUninstallOEMInfA");
+    if (uninstall) uninstall(infName.c_str(), SUOI_FORCEDELETE, nullptr);
+    DeleteFileA((infFolder + infName).c_str());
+    DeleteFileA((infFolder + PrecompiledInfName(infName)).c_str());
+}
+
+void RemovePackageInfCopies(const std::string& packageFolder) {
+    for (const std::string& name : PackageInfCopies(packageFolder)) RemoveInfCopy(name);
 }
