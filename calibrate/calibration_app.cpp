@@ -160,7 +160,7 @@ void CalibrationApp::Confirm() {
     const INT_PTR answer = ShowMessageDialog(module_, window_, IDD_MESSAGE, EditionText(module_, IDS_CONFIRM),
                                              EditionText(module_, IDS_CONFIRM_CAPTION));
     if (answer == IDOK) {
-        if (!StoreCalibration(record_)) {
+        if (!StoreCalibration(record_, device_)) {
             const bool ownDialog = FindResourceW(module_, MAKEINTRESOURCEW(IDD_REGISTRY_FAILURE),
                                                  MAKEINTRESOURCEW(5) /* RT_DIALOG */) != nullptr;
             ShowMessageDialog(module_, window_, ownDialog ? IDD_REGISTRY_FAILURE : IDD_MESSAGE,

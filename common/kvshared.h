@@ -11,9 +11,11 @@
 #define KV_FILE_DEVICE_MOUSE 0x0000000Fu /* the system's FILE_DEVICE_MOUSE */
 #define KV_METHOD_BUFFERED 0u
 #define KV_FILE_ANY_ACCESS 0u
-#define KV_CTL_CODE(function)                                          \
-    ((KV_FILE_DEVICE_MOUSE << 16) | (KV_FILE_ANY_ACCESS << 14) |       \
+#define KV_FILE_WRITE_ACCESS 2u /* the system sends it only on a handle opened for writing */
+#define KV_CTL_CODE_ACCESS(function, access)                           \
+    ((KV_FILE_DEVICE_MOUSE << 16) | ((uint32_t)(access) << 14) |       \
      ((uint32_t)(function) << 2) | KV_METHOD_BUFFERED)
+#define KV_CTL_CODE(function) KV_CTL_CODE_ACCESS(function, KV_FILE_ANY_ACCESS)
 
 /* X-macro of the control codes: name, function number. */
 #define KV_FOR_EACH_IOCTL(X)          \
@@ -42,6 +44,11 @@
 KV_FOR_EACH_IOCTL(KV_DEFINE_IOCTL)
 #undef KV_DEFINE_IOCTL
 
+/* Stores run-time settings into the Parameters key (StoredSettings in, no
+ * output), for a user who may change them through the control device but
+ * not write the key himself. It changes nothing in force: a reload does. */
+static const uint32_t IOCTL_POINTER_STORE_SETTINGS = KV_CTL_CODE_ACCESS(0x9A5, KV_FILE_WRITE_ACCESS);
+
 /* Calibration values as IOCTL_POINTER_SET_CALIBRATION takes them. */
 typedef struct CalibrationBlock {
     int32_t XLow;
@@ -68,10 +75,42 @@ typedef struct CaptureRecord {
     int32_t Y;
 } CaptureRecord;
 
+/* The values IOCTL_POINTER_STORE_SETTINGS may store, in the order it writes
+ * them: the calibration program's, then the applet's, each in the order
+ * its writer writes them. */
+#define KV_FOR_EACH_STORED_VALUE(X) \
+    X(XHigh)                        \
+    X(XLow)                         \
+    X(YHigh)                        \
+    X(YLow)                         \
+    X(XOffset)                      \
+    X(YOffset)                      \
+    X(PortaitScreen)                \
+    X(BeepMode)                     \
+    X(BeepFreq)                     \
+    X(BeepTime)                     \
+    X(MouseMode)                    \
+    X(ButtonMode)                   \
+    X(DBScreenPos)                  \
+    X(RBNDelay)
+
+#define KV_DEFINE_STORED_ID(name) KV_STORED_##name,
+enum KvStoredValueId { KV_FOR_EACH_STORED_VALUE(KV_DEFINE_STORED_ID) KV_STORED_VALUE_COUNT };
+#undef KV_DEFINE_STORED_ID
+#define KV_STORED_PRESENT_ALL ((1u << KV_STORED_VALUE_COUNT) - 1u)
+
+/* What IOCTL_POINTER_STORE_SETTINGS takes: value i is stored when bit i of
+ * Present is set; bits beyond the values are refused. */
+typedef struct StoredSettings {
+    uint32_t Present;
+    uint32_t Value[KV_STORED_VALUE_COUNT];
+} StoredSettings;
+
 #ifdef __cplusplus
 static_assert(sizeof(CalibrationBlock) == 24, "CalibrationBlock is 24 bytes");
 static_assert(sizeof(BeepSettings) == 20, "BeepSettings is 20 bytes");
 static_assert(sizeof(CaptureRecord) == 12, "CaptureRecord is 12 bytes");
+static_assert(sizeof(StoredSettings) == 60, "StoredSettings is 60 bytes");
 #endif
 
 /* Capture states; 0 is idle. */
@@ -156,9 +195,6 @@ enum KvDriverValueId { KV_FOR_EACH_DRIVER_VALUE(KV_DEFINE_VALUE_ID) KV_DRIVER_VA
  * all names in list order is {KV_FOR_EACH_DRIVER_VALUE(KV_VALUE_NAME_ITEM)}. */
 #define KV_VALUE_NAME(name) ((void)KV_VALUE_##name, #name)
 #define KV_VALUE_NAME_ITEM(name) #name,
-
-/* Written by the calibration program only; the driver does not read it. */
-#define KV_VALUE_NAME_XOffset "XOffset"
 
 /* The control device as user mode opens it. */
 #define KV_CONTROL_DEVICE_PATH "\\\\.\\kvusb"

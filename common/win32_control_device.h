@@ -1,5 +1,9 @@
-// The driver's control device, "\\.\kvusb", through CreateFileA and
-// DeviceIoControl: the one way every program of the package opens it.
+// The driver's control device, "\\.\kvusb", through CreateFileW and
+// DeviceIoControl: the one way every program of the package reaches it.
+// The device is opened for each request and closed after it, so a program
+// holds no handle while it waits: when the last controller goes, the
+// driver can unload, and a controller plugged in again is found by the
+// next request.
 #ifndef KV_COMMON_WIN32_CONTROL_DEVICE_H
 #define KV_COMMON_WIN32_CONTROL_DEVICE_H
 
@@ -18,19 +22,20 @@ public:
     enum class Sharing { ReadWrite, None };
 
     explicit Win32ControlDevice(Sharing sharing = Sharing::ReadWrite) : sharing_(sharing) {}
-    ~Win32ControlDevice() override { Close(); }
-    Win32ControlDevice(const Win32ControlDevice&) = delete;
-    Win32ControlDevice& operator=(const Win32ControlDevice&) = delete;
 
+    // Whether the driver is there now; from then on until Close the
+    // program's requests go to it.
     bool Open() override;
-    bool IsOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
+    bool IsOpen() const override { return inUse_; }
     bool Control(uint32_t code, const void* in, uint32_t inSize, void* out, uint32_t outSize,
                  uint32_t* returned) override;
-    void Close() override;
+    void Close() override { inUse_ = false; }
 
 private:
+    HANDLE OpenHandle() const;
+
     Sharing sharing_;
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    bool inUse_ = false;
 };
 
 }  // namespace kv

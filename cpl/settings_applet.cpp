@@ -10,7 +10,7 @@ CSettingsApplet::CSettingsApplet() : device(&driver_), notice(&messageBox_) {}
 
 void CSettingsApplet::LoadSettings() { ::LoadSettings(&settings, places, notice); }
 
-void CSettingsApplet::SaveSettings() { ::SaveSettings(settings, places, notice); }
+void CSettingsApplet::SaveSettings() { ::SaveSettings(settings, places, notice, *device); }
 
 // The wide record: the control panel tells it from the ANSI one by its
 // size, and shows its texts as they are, whatever the system's code page.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "kvshared.h"
+#include "parameters_store.h"
 
 const SettingsPlaces kSystemSettingsPlaces = {HKEY_LOCAL_MACHINE, KV_PARAMETERS_KEY, HKEY_CURRENT_USER,
                                               "Control Panel\\Mouse"};
@@ -20,17 +21,14 @@ const char kUserKeyFail[] = "registry HKEY_CURRENT_USER open fail";
 
 // The driver values in the order they are read and written.
 struct DriverValue {
-    const char* name;
+    KvStoredValueId id;
     uint32_t AppletSettings::*field;
 };
 const DriverValue kDriverValues[] = {
-    {KV_VALUE_NAME(BeepMode), &AppletSettings::BeepMode},
-    {KV_VALUE_NAME(BeepFreq), &AppletSettings::BeepFreq},
-    {KV_VALUE_NAME(BeepTime), &AppletSettings::BeepTime},
-    {KV_VALUE_NAME(MouseMode), &AppletSettings::MouseMode},
-    {KV_VALUE_NAME(ButtonMode), &AppletSettings::ButtonMode},
-    {KV_VALUE_NAME(DBScreenPos), &AppletSettings::DBScreenPos},
-    {KV_VALUE_NAME(RBNDelay), &AppletSettings::RBNDelay},
+    {KV_STORED_BeepMode, &AppletSettings::BeepMode},     {KV_STORED_BeepFreq, &AppletSettings::BeepFreq},
+    {KV_STORED_BeepTime, &AppletSettings::BeepTime},     {KV_STORED_MouseMode, &AppletSettings::MouseMode},
+    {KV_STORED_ButtonMode, &AppletSettings::ButtonMode}, {KV_STORED_DBScreenPos, &AppletSettings::DBScreenPos},
+    {KV_STORED_RBNDelay, &AppletSettings::RBNDelay},
 };
 
 // The double-click values, read in this order; the field's text is also
@@ -46,7 +44,8 @@ const UserValue kUserValues[] = {
 
 void ReadDriverValue(HKEY key, const DriverValue& value, AppletSettings* settings) {
     DWORD type = 0, data = 0, size = sizeof data;
-    if (RegQueryValueExA(key, value.name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) == ERROR_SUCCESS &&
+    if (RegQueryValueExA(key, kv::StoredValueName(value.id), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) ==
+            ERROR_SUCCESS &&
         type == REG_DWORD && size == sizeof data) {
         settings->*value.field = data;
     }
@@ -109,17 +108,12 @@ void LoadSettings(AppletSettings* settings, const SettingsPlaces& places, Settin
     RegCloseKey(key);
 }
 
-void SaveSettings(const AppletSettings& settings, const SettingsPlaces& places, SettingsNotice* notice) {
+void SaveSettings(const AppletSettings& settings, const SettingsPlaces& places, SettingsNotice* notice,
+                  kv::ControlDevice& device) {
+    kv::ParametersStore store;
+    for (const DriverValue& value : kDriverValues) store.Add(value.id, settings.*value.field);
+    if (!store.Save(places.driverRoot, places.driverKey, device)) notice->Show(kWriteFail);
     HKEY key = nullptr;
-    if (RegOpenKeyExA(places.driverRoot, places.driverKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
-        notice->Show(kWriteFail);
-    } else {
-        for (const DriverValue& value : kDriverValues) {
-            DWORD data = settings.*value.field;
-            RegSetValueExA(key, value.name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
-        }
-        RegCloseKey(key);
-    }
     if (RegOpenKeyExA(places.userRoot, places.userKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
         notice->Show(kUserKeyFail);
         return;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "control_device.h"
 #include "settings_rules.h"
 
 // Where the settings live. Tests point these at keys of their own.
@@ -35,7 +36,9 @@ public:
 void LoadSettings(AppletSettings* settings, const SettingsPlaces& places, SettingsNotice* notice);
 
 // Writes the seven driver values into an existing Parameters key (it is
-// never created) and the double-click texts into the user's mouse key.
-void SaveSettings(const AppletSettings& settings, const SettingsPlaces& places, SettingsNotice* notice);
+// never created), or when that is refused has the driver on `device` store
+// them; then the double-click texts into the user's mouse key.
+void SaveSettings(const AppletSettings& settings, const SettingsPlaces& places, SettingsNotice* notice,
+                  kv::ControlDevice& device);
 
 #endif

@@ -21,12 +21,13 @@ TabPage4::TabPage4() : CPropertyPage(IDD_PLACEMENT_PAGE) {}
 
 int32_t ProbeDisplayMonitors() {
     EnumDisplayMonitors(nullptr, nullptr, MonitorEnumProc, 0);
-    return g_lastMonitorCode;
+    return GetSystemMetrics(SM_CMONITORS);
 }
 
+// One monitor (or none known) is a single-monitor desktop, whatever its name.
 BOOL TabPage4::OnInitDialog() {
     CPropertyPage::OnInitDialog();
-    if (probeMonitors() == 1) {
+    if (probeMonitors() <= 1) {
         for (int id = IDC_PLACE_PRIMARY; id <= IDC_PLACE_BOTTOM; ++id) EnableWindow(Item(id), FALSE);
     } else {
         EnableWindow(Item(IDC_PLACE_SINGLE), FALSE);

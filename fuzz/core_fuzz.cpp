@@ -35,6 +35,11 @@ public:
     explicit FuzzPorts(kv::DriverState& state) : state_(state) {}
     void StartBeep(uint32_t, uint32_t) override {}
     kv::Status ReloadSettings() override { return kv::ReadSettings(state_, emptyKey_); }
+    // Only a whole record naming known values may reach the registry.
+    kv::Status StoreSettings(const StoredSettings& record) override {
+        if (record.Present & ~KV_STORED_PRESENT_ALL) abort();
+        return kv::kStatusSuccess;
+    }
     kv::Status SendClassRequest(const kv::ClassRequest& r, uint32_t* transferred) override {
         if (r.Length && !r.Data) abort();
         for (uint32_t i = 0; i < r.Length; ++i) checksum_ += r.Data[i];  // every byte must be readable
@@ -59,6 +64,7 @@ const uint32_t kCodes[] = {
 #define KV_FUZZ_CODE(name, function) KV_CTL_CODE(function),
     KV_FOR_EACH_IOCTL(KV_FUZZ_CODE)
 #undef KV_FUZZ_CODE
+    IOCTL_POINTER_STORE_SETTINGS,
 };
 
 // Most bytes a code may return: its record, or for GET_REPORT the output.
@@ -92,7 +98,8 @@ void FuzzReport(kv::DriverState& state, FuzzPorts& ports, Input& in) {
 
 void FuzzControl(kv::DriverState& state, FuzzPorts& ports, Input& in) {
     const uint32_t code = in.Byte() & 0x80 ? in.Word() : kCodes[in.Byte() % (sizeof kCodes / sizeof kCodes[0])];
-    const uint32_t inputLength = in.Byte() % 40, outputLength = in.Byte() % 40;
+    // Up to a little past the longest record (the 60-byte settings store).
+    const uint32_t inputLength = in.Byte() % 72, outputLength = in.Byte() % 40;
     ports.deviceSends = in.Byte() % 48;
     // Exactly max(in, out) bytes, as the I/O manager allocates, so ASan
     // catches any access past the system buffer.

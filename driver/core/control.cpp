@@ -129,6 +129,17 @@ ControlResult SetScreenPos(DriverState& state, const ControlRequest& r) {
     return Done(kStatusSuccess);
 }
 
+// Only the whole record, naming none but the values it knows: anything else
+// is refused before the registry is touched.
+ControlResult StoreSettings(ControlPorts& ports, const ControlRequest& r) {
+    if (r.InputLength != sizeof(StoredSettings)) return Done(kStatusInvalidParameter);
+    StoredSettings record;
+    record.Present = LoadLe32(r.Buffer);
+    if (record.Present & ~KV_STORED_PRESENT_ALL) return Done(kStatusInvalidParameter);
+    for (uint32_t i = 0; i < KV_STORED_VALUE_COUNT; ++i) record.Value[i] = LoadLe32(r.Buffer + 4 + 4 * i);
+    return Done(ports.StoreSettings(record));
+}
+
 ControlResult CountDown(DriverState& state) {
     if (state.Settings.ClientCounter != 0) state.Settings.ClientCounter -= 1;
     return Done(kStatusSuccess);
@@ -155,7 +166,7 @@ bool IsClassRequestCode(uint32_t code) {
 
 bool IsBlockingCode(uint32_t code) {
     return IsClassRequestCode(code) || code == IOCTL_POINTER_RELOAD_SETTINGS ||
-           code == IOCTL_POINTER_RELOAD_SETTINGS_QUIET;
+           code == IOCTL_POINTER_RELOAD_SETTINGS_QUIET || code == IOCTL_POINTER_STORE_SETTINGS;
 }
 
 ControlResult DispatchControl(DriverState& state, ControlPorts& ports, const ControlRequest& r) {
@@ -188,6 +199,7 @@ ControlResult DispatchControl(DriverState& state, ControlPorts& ports, const Con
         case IOCTL_POINTER_GET_REPORT: return GetReport(ports, r);
         case IOCTL_POINTER_SET_SCREEN_POS: return SetScreenPos(state, r);
         case IOCTL_POINTER_GET_SCREEN_POS: return ReturnWord(r, s.DBScreenPos);
+        case IOCTL_POINTER_STORE_SETTINGS: return StoreSettings(ports, r);
         default: return Done(kStatusInvalidDeviceRequest);
     }
 }

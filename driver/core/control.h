@@ -26,9 +26,9 @@ uint32_t OutputRecordSize(uint32_t code);
 
 // Codes that talk to the controller (USB class requests).
 bool IsClassRequestCode(uint32_t code);
-// Codes whose handling waits (registry read, USB request): the frame runs
-// them at passive level without its state lock; they change no state but
-// through ReloadSettings and the whole word of MouseMode.
+// Codes whose handling waits (registry read or write, USB request): the
+// frame runs them at passive level without its state lock; they change no
+// state but through ReloadSettings and the whole word of MouseMode.
 bool IsBlockingCode(uint32_t code);
 
 // Performs the request's effect on the driver state and says how to

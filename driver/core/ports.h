@@ -4,6 +4,7 @@
 #pragma once
 #include <stdint.h>
 
+#include "kvshared.h"
 #include "status.h"
 
 namespace kv {
@@ -33,6 +34,9 @@ public:
     virtual Status ReloadSettings() = 0;
     // Sends the request and waits for it; *transferred gets the data stage length.
     virtual Status SendClassRequest(const ClassRequest& request, uint32_t* transferred) = 0;
+    // Writes the record's present values into the Parameters key; the
+    // write's status. The running settings stay as they are.
+    virtual Status StoreSettings(const StoredSettings& record) = 0;
 
 protected:
     ~ControlPorts() = default;

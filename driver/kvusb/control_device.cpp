@@ -5,6 +5,7 @@
 #include "class_request.h"
 #include "control.h"
 #include "settings_read.h"
+#include "settings_store.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ public:
     kv::Status SendClassRequest(const kv::ClassRequest& request, uint32_t* transferred) override {
         return ::SendClassRequest(control_, request, transferred);
     }
+    kv::Status StoreSettings(const StoredSettings& record) override { return StoreDriverSettings(record); }
     void FlushBeep() { beep_.Flush(); }
 
 private:

@@ -129,6 +129,25 @@ TEST_F(ControlTest, BeepSetGetAndSound) {
     EXPECT_EQ(ports.beeps[0], (kvtest::Beep{2000, 32}));
 }
 
+TEST_F(ControlTest, SettingsStoreTakesOnlyWholeRecordsAndChangesNothingInForce) {
+    for (const kvtest::StoreCase& c : kvtest::kStoreCases) {
+        SetUp();
+        ports.stored.clear();
+        const kv::DriverState before = state;
+        const auto words = kvtest::StoreWords<std::vector<uint32_t>>(c.present);
+        const kv::ControlResult result = Run(IOCTL_POINTER_STORE_SETTINGS, words, 0, c.inputLength);
+        EXPECT_EQ(result.status, c.stored ? kv::kStatusSuccess : kv::kStatusInvalidParameter) << c.what;
+        EXPECT_EQ(0, memcmp(&before, &state, sizeof state)) << c.what << ": settings in force changed";
+        ASSERT_EQ(ports.stored.size(), c.stored ? 1u : 0u) << c.what;
+        if (c.stored) {
+            EXPECT_EQ(0, memcmp(&ports.stored[0], &words[0], sizeof(StoredSettings))) << c.what;
+        }
+    }
+    ports.storeStatus = static_cast<kv::Status>(0xC0000022u);  // the key refused
+    EXPECT_EQ(Run(IOCTL_POINTER_STORE_SETTINGS, kvtest::StoreWords<std::vector<uint32_t>>(1)).status,
+              ports.storeStatus);
+}
+
 TEST_F(ControlTest, Counter) {
     Run(IOCTL_POINTER_COUNTER_DOWN);
     EXPECT_EQ(state.Settings.ClientCounter, 0u);

@@ -37,9 +37,15 @@ public:
     MapSource source;
     kv::Status classStatus = kv::kStatusSuccess;
     std::vector<uint8_t> deviceAnswer;  // data stage of a device-to-host request
+    std::vector<StoredSettings> stored;  // what reached the registry
+    kv::Status storeStatus = kv::kStatusSuccess;
 
     void StartBeep(uint32_t frequency, uint32_t duration) override { beeps.push_back({frequency, duration}); }
     kv::Status ReloadSettings() override { return kv::ReadSettings(state_, source); }
+    kv::Status StoreSettings(const StoredSettings& record) override {
+        stored.push_back(record);
+        return storeStatus;
+    }
     kv::Status SendClassRequest(const kv::ClassRequest& request, uint32_t* transferred) override {
         requests.push_back(request);
         *transferred = 0;

@@ -41,6 +41,7 @@ TEST(Replay, ControlCodes) {
                                "ioctl GET_CAPTURE --out 8\n"
                                "ioctl GET_BEEP --out 64\n"
                                "ioctl BEEP\n"
+                               "ioctl STORE_SETTINGS 0x1000 0 0 0 0 0 0 0 0 0 0 0 0 3 0\n"
                                "ioctl RELOAD_SETTINGS\n"
                                "ioctl GET_SCREEN_POS\n"
                                "ioctl SET_REPORT 0x110\n"
@@ -53,10 +54,11 @@ TEST(Replay, ControlCodes) {
               "ioctl GET_CAPTURE status=0xC0000023 out=\n"
               "ioctl GET_BEEP status=0x00000000 out=02 00 00 00 d0 07 00 00 28 00 00 00 00 00 00 00 00 00 00 00\n"
               "ioctl BEEP status=0x00000000 out=  beep 2000 40\n"
+              "ioctl STORE_SETTINGS status=0x00000000 out=\n"
               "ioctl RELOAD_SETTINGS status=0x00000000 out=\n"
-              "ioctl GET_SCREEN_POS status=0x00000000 out=00 00 00 00\n"
+              "ioctl GET_SCREEN_POS status=0x00000000 out=03 00 00 00\n"
               "ioctl SET_REPORT status=0x00000000 out=\n");
-    EXPECT_EQ(o.err, "kvsim: line 10: unknown control code: NO_SUCH_THING\n");
+    EXPECT_EQ(o.err, "kvsim: line 11: unknown control code: NO_SUCH_THING\n");
 }
 
 TEST(Replay, MalformedLinesAreNamedAndTheRestStillRuns) {

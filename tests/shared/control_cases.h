@@ -52,4 +52,32 @@ inline constexpr BeepBoundCase kBeepBoundCases[] = {
     {KV_BEEP_FREQ_MAX, KV_BEEP_TIME_MIN, KV_BEEP_FREQ_MAX, KV_BEEP_TIME_MIN},
 };
 
+// A settings store: only a whole record naming none but the known values
+// reaches the registry; anything else is an invalid parameter and writes
+// nothing. Value i of the record is 100 + i (StoreWords).
+struct StoreCase {
+    const char* what;
+    uint32_t inputLength, present;
+    bool stored;
+};
+
+inline constexpr StoreCase kStoreCases[] = {
+    {"every value", sizeof(StoredSettings), KV_STORED_PRESENT_ALL, true},
+    {"the calibration program's seven", sizeof(StoredSettings), 0x7F, true},
+    {"a word short", sizeof(StoredSettings) - 4, 0x7F, false},
+    {"a byte long", sizeof(StoredSettings) + 1, 0x7F, false},
+    {"a value beyond the known ones", sizeof(StoredSettings), 1u << KV_STORED_VALUE_COUNT, false},
+    {"the top bit", sizeof(StoredSettings), 0x80000000u, false},
+};
+
+inline constexpr uint32_t kStoredValueBase = 100;
+
+// The record's words: Present, then value i as kStoredValueBase + i.
+template <typename Words>
+Words StoreWords(uint32_t present) {
+    Words words{present};
+    for (uint32_t i = 0; i < KV_STORED_VALUE_COUNT; ++i) words.push_back(kStoredValueBase + i);
+    return words;
+}
+
 }  // namespace kvtest

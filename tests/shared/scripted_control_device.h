@@ -39,6 +39,7 @@ public:
     bool answerBeep = true;
     BeepSettings beep = {BEEPMODE_TOUCH_UP, KV_BEEP_FREQ_FALLBACK, KV_BEEP_TIME_FALLBACK, 0, 0};
     bool failPolls = false;  // every GET_CAPTURE fails and writes nothing
+    bool storeAccepted = true;  // the driver could write its Parameters key
 
     bool Open() override {
         Hold hold(this);
@@ -76,6 +77,7 @@ public:
                 if (failPolls) return false;
                 AdvanceCapture();
                 return Answer(&capture_, sizeof capture_, out, outSize, returned);
+            case IOCTL_POINTER_STORE_SETTINGS: return storeAccepted;
             default:
                 return true;
         }

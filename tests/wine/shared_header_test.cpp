@@ -21,6 +21,7 @@ TEST(SharedHeader, RecordLayout) {
     EXPECT_EQ(offsetof(BeepSettings, BeepTime2), 16u);
     EXPECT_EQ(sizeof(CaptureRecord), 12u);
     EXPECT_EQ(offsetof(CaptureRecord, Y), 8u);
+    EXPECT_EQ(offsetof(StoredSettings, Value[KV_STORED_RBNDelay]), 56u);
 }
 
 // Device type 0x000F is the system's FILE_DEVICE_MOUSE.
@@ -32,6 +33,8 @@ TEST(SharedHeader, ControlCodesMatchTheSystemMacro) {
         {IOCTL_POINTER_GET_BEEP, 0xF2644},
         {IOCTL_POINTER_SET_DEVICE_MODE, 0xF2648},
         {IOCTL_POINTER_RELOAD_SETTINGS_QUIET, CTL_CODE(FILE_DEVICE_MOUSE, 0x9A4, METHOD_BUFFERED, FILE_ANY_ACCESS)},
+        {IOCTL_POINTER_STORE_SETTINGS, CTL_CODE(FILE_DEVICE_MOUSE, 0x9A5, METHOD_BUFFERED, FILE_WRITE_ACCESS)},
+        {IOCTL_POINTER_STORE_SETTINGS, 0x000FA694},
     };
     for (const Case& c : cases) EXPECT_EQ(c.ours, c.system);
 }

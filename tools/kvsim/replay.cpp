@@ -30,7 +30,10 @@ const IoctlInfo kIoctls[] = {
 #define KV_IOCTL_INFO(name, function) {#name, KV_CTL_CODE(function)},
     KV_FOR_EACH_IOCTL(KV_IOCTL_INFO)
 #undef KV_IOCTL_INFO
+    {"STORE_SETTINGS", IOCTL_POINTER_STORE_SETTINGS},
 };
+
+const char* const kStoredNames[] = {KV_FOR_EACH_STORED_VALUE(KV_VALUE_NAME_ITEM)};
 
 const IoctlInfo* FindIoctl(std::string name) {
     const std::string prefix = "IOCTL_POINTER_";
@@ -41,9 +44,9 @@ const IoctlInfo* FindIoctl(std::string name) {
     return nullptr;
 }
 
-class StoredSettings : public kv::SettingsSource {
+class ReplayedKey : public kv::SettingsSource {
 public:
-    explicit StoredSettings(const StoredValues& stored) : stored_(stored) {}
+    explicit ReplayedKey(const StoredValues& stored) : stored_(stored) {}
     kv::Status Query(uint32_t (&values)[KV_DRIVER_VALUE_COUNT]) override {
         for (const auto& [name, value] : stored_) {
             const int id = DriverValueId(name);
@@ -57,10 +60,12 @@ private:
 };
 
 // The frame's side as kvsim plays it: beeps are remembered for printing,
-// reloads re-apply the stored values, class requests succeed without data.
+// reloads re-apply the stored values, a store writes into them (for the
+// next reload), class requests succeed without data.
 class SimulatedFrame : public kv::ControlPorts {
 public:
-    SimulatedFrame(kv::DriverState& state, const StoredValues& stored) : state_(state), settings_(stored) {}
+    SimulatedFrame(kv::DriverState& state, const StoredValues& stored)
+        : state_(state), stored_(stored), settings_(stored_) {}
     void StartBeep(uint32_t frequencyHz, uint32_t durationMs) override {
         beep_ = "  beep " + std::to_string(frequencyHz) + " " + std::to_string(durationMs);
     }
@@ -69,12 +74,19 @@ public:
         *transferred = 0;
         return kv::kStatusSuccess;
     }
+    kv::Status StoreSettings(const StoredSettings& record) override {
+        for (uint32_t i = 0; i < KV_STORED_VALUE_COUNT; ++i) {
+            if (record.Present & (1u << i)) stored_[kStoredNames[i]] = record.Value[i];
+        }
+        return kv::kStatusSuccess;
+    }
     // The beep suffix of the line just run, and forget it.
     std::string TakeBeep() { return std::exchange(beep_, std::string()); }
 
 private:
     kv::DriverState& state_;
-    StoredSettings settings_;
+    StoredValues stored_;  // the replayed key
+    ReplayedKey settings_;
     std::string beep_;
 };
 

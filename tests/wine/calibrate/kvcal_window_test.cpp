@@ -147,9 +147,12 @@ TEST(CalibrationWindow, EscapeDuringTheThirdTargetSendsOnlyTheReload) {
     ExpectParametersUntouched("after Escape");
 }
 
+// Neither the user nor the driver, which was asked to store the same
+// values, could write the key.
 TEST(CalibrationWindow, UnwritableKeyShowsThePrivilegeMessage) {
     kParameters.Remove();
     ScriptedControlDevice device(DBSCREENPOS_SINGLE);
+    device.storeAccepted = false;
     Program program(&device);
     HWND confirm = TouchUntilConfirmation(&device, L" Confirm Calibration");
     ASSERT_NE(confirm, nullptr);
@@ -157,6 +160,7 @@ TEST(CalibrationWindow, UnwritableKeyShowsThePrivilegeMessage) {
     HWND error = kvtest::WaitForWindow(L"#32770", L"Error");
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(kvtest::DialogItemText(error, 1001), "To do this opration should have administrators privilege.");
+    EXPECT_EQ(device.Log(device.Requests().size() - 1), "FA694(127,1998,2,1598,2,0,0,0,0,0,0,0,0,0,0)");
     PressButton(error, IDOK);
     ExpectEndedWithNothingStored(&program);
 }

@@ -55,6 +55,7 @@ std::vector<int> ButtonIds(HWND dialog) {
 TEST(ChineseEdition, RegistryFailureInItsOwnDialog) {
     kParameters.Remove();
     ScriptedControlDevice device(DBSCREENPOS_SINGLE);
+    device.storeAccepted = false;
     Program program(&device);
     HWND confirm = TouchUntilConfirmation(&device, kConfirmCalibrationCaption);
     ASSERT_NE(confirm, nullptr);

@@ -126,6 +126,21 @@ TEST_F(AppletOnDriver, OkAfterModeChangeAndTestBeep) {
     EXPECT_EQ(WordAt(beep, 2), 100u);
 }
 
+// The applet holds no handle while its dialog waits: the last controller
+// unplugged meanwhile, the driver unloads; plugged in again, the applet's
+// requests reach the new instance.
+TEST_F(AppletOnDriver, TheLastControllerCanBeRepluggedWhileTheDialogIsOpen) {
+    std::string error;
+    bool replugged = false;
+    Open([&](HWND dialog, HWND sheet) {
+        replugged = session_.Replug(&error);
+        ChooseComboEntry(ShowPage(sheet, kMousePage), IDC_MOUSE_MODE, 2);
+        Press(dialog, IDOK);
+    });
+    ASSERT_TRUE(replugged) << error;
+    EXPECT_EQ(ModeValues(), (std::vector<DWORD>{272, 304, 304}));
+}
+
 TEST_F(AppletOnDriver, CancelStoresNothingAndHandsTheDriverBack) {
     Open([&](HWND dialog, HWND sheet) {
         ChooseComboEntry(ShowPage(sheet, kMousePage), IDC_MOUSE_MODE, 2);

@@ -11,13 +11,19 @@ namespace {
 
 const int kPlacementPage = 3;
 
-int32_t g_fakeMonitorCode = 1;
-int32_t FakeMonitors() { return g_fakeMonitorCode; }
+// A desktop of the test's: how many monitors, and the last one's name.
+int32_t g_fakeMonitors = 1;
+int32_t g_fakeLastMonitorCode = 1;
+int32_t FakeMonitors() {
+    g_lastMonitorCode = g_fakeLastMonitorCode;
+    return g_fakeMonitors;
+}
 
 enum PlacementAction { kLook, kClickSingle, kClickRight };
 
 struct PlacementPageCase {
     const char* name;
+    int32_t monitors;
     int32_t lastMonitor;  // what the monitor enumeration left
     DWORD stored;
     PlacementAction action;
@@ -27,14 +33,15 @@ struct PlacementPageCase {
 };
 
 const PlacementPageCase kPlacementPageCases[] = {
-    {"single monitor, stored top: shown checked but disabled", 1, 3, kLook, IDC_PLACE_TOP, true, 3},
-    {"single monitor, click single", 1, 3, kClickSingle, IDC_PLACE_TOP, true, 0},
-    {"second display last, stored 0 becomes primary", 2, 0, kLook, IDC_PLACE_PRIMARY, false, 6},
-    {"third display last", 3, 2, kLook, IDC_PLACE_RIGHT, false, 2},
-    {"one monitor of another name counts as dual", 4, 5, kLook, IDC_PLACE_SLAVE, false, 5},
-    {"dual, click right", 2, 5, kClickRight, IDC_PLACE_SLAVE, false, 2},
-    {"code 9 on a single monitor checks single and stays 9", 1, 9, kLook, IDC_PLACE_SINGLE, true, 9},
-    {"code 9 on a dual desktop checks single and stays 9", 2, 9, kLook, IDC_PLACE_SINGLE, false, 9},
+    {"single monitor, stored top: shown checked but disabled", 1, 1, 3, kLook, IDC_PLACE_TOP, true, 3},
+    {"single monitor, click single", 1, 1, 3, kClickSingle, IDC_PLACE_TOP, true, 0},
+    {"two monitors, stored 0 becomes primary", 2, 2, 0, kLook, IDC_PLACE_PRIMARY, false, 6},
+    {"three monitors", 3, 3, 2, kLook, IDC_PLACE_RIGHT, false, 2},
+    {"a lone monitor of another name is still one", 1, 4, 5, kLook, IDC_PLACE_SLAVE, true, 5},
+    {"two monitors with DISPLAY1 enumerated last are two", 2, 1, 5, kLook, IDC_PLACE_SLAVE, false, 5},
+    {"dual, click right", 2, 2, 5, kClickRight, IDC_PLACE_SLAVE, false, 2},
+    {"code 9 on a single monitor checks single and stays 9", 1, 1, 9, kLook, IDC_PLACE_SINGLE, true, 9},
+    {"code 9 on a dual desktop checks single and stays 9", 2, 2, 9, kLook, IDC_PLACE_SINGLE, false, 9},
 };
 
 TEST(PlacementPage, OffersTheChoicesOfTheDesktopAndReturnsTheCode) {
@@ -43,7 +50,8 @@ TEST(PlacementPage, OffersTheChoicesOfTheDesktopAndReturnsTheCode) {
         AppletRun run("PlacementPage");
         run.StoreUsual();
         run.keys.driver.SetDword("DBScreenPos", c.stored);
-        g_fakeMonitorCode = c.lastMonitor;
+        g_fakeMonitors = c.monitors;
+        g_fakeLastMonitorCode = c.lastMonitor;
         run.applet.prepare = [](CControlPanelDlg* d) { d->placementPage.probeMonitors = FakeMonitors; };
         std::vector<int> checked;
         std::vector<int> wrongEnabled;
@@ -68,7 +76,7 @@ TEST(PlacementPage, OffersTheChoicesOfTheDesktopAndReturnsTheCode) {
 TEST(PlacementPage, NeverShownSendsBackZeroEvenOnADualDesktop) {
     AppletRun run("PlacementHidden");
     run.StoreUsual();
-    g_fakeMonitorCode = 2;
+    g_fakeMonitors = 2;
     run.applet.prepare = [](CControlPanelDlg* d) { d->placementPage.probeMonitors = FakeMonitors; };
     run.Open([](CControlPanelDlg* d) { Press(d, IDOK); });
     EXPECT_EQ(run.Stored("DBScreenPos"), 0u);
@@ -76,7 +84,8 @@ TEST(PlacementPage, NeverShownSendsBackZeroEvenOnADualDesktop) {
 
 TEST(PlacementPage, MonitorEnumerationNamesWinesOneDisplay) {
     g_lastMonitorCode = 0;
-    EXPECT_EQ(ProbeDisplayMonitors(), 1) << "Wine's single monitor is \\\\.\\DISPLAY1";
+    EXPECT_EQ(ProbeDisplayMonitors(), 1);
+    EXPECT_EQ(g_lastMonitorCode, 1) << "Wine's single monitor is \\\\.\\DISPLAY1";
 }
 
 // A folder tree under C:\ with a blank in the Program Files folder's name,

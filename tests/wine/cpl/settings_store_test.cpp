@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "registry_fixture.h"
+#include "scripted_control_device.h"
 
 namespace {
 
@@ -146,8 +147,11 @@ TEST(SaveSettings, WritesDwordsAndDoubleClickTexts) {
     s.DoubleClickHeight = 20;
     s.DoubleClickSpeed = 200;
     RecordingNotice notice;
-    SaveSettings(s, keys.Places(), &notice);
+    kvtest::ScriptedControlDevice device;
+    device.Open();
+    SaveSettings(s, keys.Places(), &notice, device);
     EXPECT_EQ(notice.shown, "");
+    EXPECT_EQ(device.Log(), "") << "the key took them: the driver is not asked";
     struct Expected { const char* name; DWORD value; } expected[] = {
         {"BeepMode", 1}, {"BeepFreq", 3000}, {"BeepTime", 100}, {"MouseMode", 1},
         {"ButtonMode", 77}, {"DBScreenPos", 5}, {"RBNDelay", 61}};
@@ -160,16 +164,25 @@ TEST(SaveSettings, WritesDwordsAndDoubleClickTexts) {
 struct MissingKeyCase {
     const char* name;
     bool driverKey, userKey;
+    bool writesRefused, driverStores;  // the key refuses the user; the driver can write it
     const char* notice;
     const char* storedFreq;  // BeepFreq as stored afterwards, "none" if absent
     const char* storedSpeed;
+    const char* askedDriver;  // the store request the driver got
 };
 
+// Marked()'s driver values, as the applet hands them to the driver.
+const char kStoreRequest[] = "FA694(16256,0,0,0,0,0,0,0,1,3000,100,1,77,5,61)";
+
 const MissingKeyCase kMissingKeyCases[] = {
-    {"Parameters key is only opened, never created", false, true, "registry write fail", "none",
-     "222"},
-    {"no mouse key: driver values written, then the notice", true, false, "registry HKEY_CURRENT_USER open fail",
-     "3000", "<missing>"},
+    {"Parameters key is only opened, never created", false, true, false, false, "registry write fail", "none",
+     "222", kStoreRequest},
+    {"no mouse key: driver values written, then the notice", true, false, false, true,
+     "registry HKEY_CURRENT_USER open fail", "3000", "<missing>", ""},
+    {"a key the user may not write: the driver stores them", true, true, true, true, "", "none", "222",
+     kStoreRequest},
+    {"neither the key nor the driver takes them", true, true, true, false, "registry write fail", "none", "222",
+     kStoreRequest},
 };
 
 TEST(SaveSettings, MissingKeys) {
@@ -178,9 +191,16 @@ TEST(SaveSettings, MissingKeys) {
         TestKeys keys("SaveMissing");
         if (c.driverKey) keys.driver.Create();
         if (c.userKey) keys.user.Create();
+        if (c.writesRefused) {
+            ASSERT_TRUE(keys.driver.RefuseWrites());
+        }
+        kvtest::ScriptedControlDevice device;
+        device.storeAccepted = c.driverStores;
+        device.Open();
         RecordingNotice notice;
-        SaveSettings(Marked(), keys.Places(), &notice);
+        SaveSettings(Marked(), keys.Places(), &notice, device);
         EXPECT_EQ(notice.shown, c.notice);
+        EXPECT_EQ(device.Log(), c.askedDriver);
         const bool stored = keys.driver.Has("BeepFreq");
         EXPECT_EQ(stored ? std::to_string(keys.driver.Dword("BeepFreq", 0)) : "none", c.storedFreq);
         EXPECT_EQ(keys.driver.Exists(), c.driverKey);

@@ -9,6 +9,7 @@
 #include "control_cases.h"
 #include "driver_session.h"
 #include "kvshared.h"
+#include "registry.h"
 
 namespace kvtest {
 namespace {
@@ -144,6 +145,41 @@ TEST_F(ControlDevice, ReloadWithoutPoolChangesNothing) {
         EXPECT_EQ(error, "reload failed with error " + std::to_string(Win32ErrorOf(c.status)));
         EXPECT_EQ(WordAt(session_.Ioctl(IOCTL_POINTER_GET_SCREEN_POS, {}, 4).output, 0), 2u);
     }
+}
+
+// The store writes the present values of a whole record under their names
+// and nothing else, into the existing key only; what is in force waits for
+// a reload.
+TEST_F(ControlDevice, SettingsStoreWritesWholeRecordsIntoTheExistingKeyOnly) {
+    const char* const names[] = {KV_FOR_EACH_STORED_VALUE(KV_VALUE_NAME_ITEM)};
+    const DWORD kMarker = 7;
+    std::vector<StoredValue> marked;
+    for (const char* name : names) marked.push_back(Dword(name, kMarker));
+    const RegKey parameters = MachineKey(KV_PARAMETERS_KEY);
+    std::string error;
+    for (const StoreCase& c : kStoreCases) {
+        ASSERT_TRUE(session_.StoreSettings(marked, &error)) << error;
+        Bytes input = Words(StoreWords<std::vector<DWORD>>(c.present));
+        input.resize(c.inputLength, 0x11);
+        const IoctlResult r = session_.Ioctl(IOCTL_POINTER_STORE_SETTINGS, input, 0);
+        EXPECT_EQ(r.ok, c.stored) << c.what;
+        EXPECT_EQ(r.error, c.stored ? 0u : static_cast<DWORD>(ERROR_INVALID_PARAMETER)) << c.what;
+        for (DWORD i = 0; i < KV_STORED_VALUE_COUNT; ++i) {
+            const bool written = c.stored && (c.present & (1u << i));
+            EXPECT_EQ(parameters.Dword(names[i], 0), written ? kStoredValueBase + i : kMarker) << c.what << names[i];
+        }
+        EXPECT_EQ(parameters.Values().size(), KV_STORED_VALUE_COUNT) << c.what << ": nothing else written";
+    }
+    const Bytes all = Words(StoreWords<std::vector<DWORD>>(KV_STORED_PRESENT_ALL));
+    ASSERT_TRUE(session_.Ioctl(IOCTL_POINTER_STORE_SETTINGS, all, 0).ok);
+    EXPECT_EQ(WordAt(session_.Ioctl(IOCTL_POINTER_GET_SCREEN_POS, {}, 4).output, 0), kMarker) << "not yet in force";
+    ASSERT_TRUE(session_.Ioctl(IOCTL_POINTER_RELOAD_SETTINGS, {}, 0).ok);
+    EXPECT_EQ(WordAt(session_.Ioctl(IOCTL_POINTER_GET_SCREEN_POS, {}, 4).output, 0), kStoredValueBase + 12);
+
+    ASSERT_TRUE(parameters.Remove());
+    const IoctlResult missing = session_.Ioctl(IOCTL_POINTER_STORE_SETTINGS, all, 0);
+    EXPECT_EQ(missing.error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(parameters.Exists()) << "the key is never created";
 }
 
 // SYSTEM and administrators have full access, interactive users read and

@@ -13,7 +13,7 @@ StoredValue Dword(const std::string& name, DWORD value) {
     return {name, REG_DWORD, Words({value})};
 }
 
-Bytes Words(std::initializer_list<DWORD> words) {
+Bytes Words(const std::vector<DWORD>& words) {
     Bytes bytes;
     for (DWORD word : words) {
         for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<BYTE>(word >> (8 * i)));
@@ -82,6 +82,24 @@ bool DriverSession::Start(std::string* error) {
     std::vector<KvVirtStackEvent> events;
     return harness_.TakeBeeps(&beeps, error) && harness_.TakeRequests(&requests, error) &&
            harness_.TakeStackEvents(&events, error);
+}
+
+bool DriverSession::Replug(std::string* error) {
+    CloseControl();
+    LONG status = 0;
+    KvVirtState state;
+    if (!harness_.Pnp(0, KVVIRT_PNP_SURPRISE_REMOVAL, &status, error) ||
+        !harness_.Pnp(0, KVVIRT_PNP_REMOVE, &status, error) || !harness_.Query(&state, error)) {
+        return false;
+    }
+    if (state.Loaded) {
+        *error = state.PriorInstance ? "kvusb.sys stays loaded: its control device is still open" : "kvusb.sys stays";
+        return false;
+    }
+    if (!harness_.Start(HarnessFolder(), error)) return false;
+    control_ = OpenControlDevice();
+    if (control_ == INVALID_HANDLE_VALUE) *error = "the control device did not come back";
+    return control_ != INVALID_HANDLE_VALUE;
 }
 
 bool DriverSession::StoreSettings(const std::vector<StoredValue>& values, std::string* error) {

@@ -29,7 +29,7 @@ struct StoredValue {
 };
 StoredValue Dword(const std::string& name, DWORD value);
 
-Bytes Words(std::initializer_list<DWORD> words);
+Bytes Words(const std::vector<DWORD>& words);
 DWORD WordAt(const Bytes& bytes, size_t index);
 // The seven-byte report the controller sends for contact c at raw (x, y).
 Bytes RawReport(BYTE contact, int x, int y);
@@ -52,6 +52,11 @@ public:
     // Replaces the Parameters key by these values (none: key deleted) and
     // makes the driver reload.
     bool StoreSettings(const std::vector<StoredValue>& values, std::string* error);
+
+    // Unplugs the last controller (this session's handle closed first) and
+    // plugs it in again, keeping the stored settings: false, with the
+    // reason, when the driver did not unload in between or did not start.
+    bool Replug(std::string* error);
 
     IoctlResult Ioctl(DWORD code, const Bytes& input, DWORD outputLength);
     // Closes this session's handle (before the driver is unloaded).

@@ -149,6 +149,18 @@ TEST_F(RightButtonHelper, TheDriversFlagDecides) {
     EXPECT_EQ(ClickTarget(), kLeftClick) << "the flag was taken elsewhere: no swap";
 }
 
+// The helper holds no handle while it waits: with the last controller
+// unplugged the driver unloads, and plugged in again it starts and the
+// helper works with the new instance (whose flag starts clear).
+TEST_F(RightButtonHelper, TheLastControllerCanBeRepluggedWhileItRuns) {
+    PressHelperButton(true);
+    std::string error;
+    ASSERT_TRUE(session_.Replug(&error)) << error;
+    EXPECT_EQ(ClickTarget(), kLeftClick);
+    PressHelperButton(true);
+    EXPECT_EQ(ClickTarget(), kRightClick);
+}
+
 TEST_F(RightButtonHelper, ASecondStartLeavesTheFirstAlone) {
     Helper second;
     ASSERT_TRUE(second.Started());

@@ -45,6 +45,7 @@ struct Harness {
     PDRIVER_OBJECT Target;  // kvusb's driver object once loaded
     volatile bool TargetUnloading;  // its unload is under way
     volatile bool TargetGone;       // its unload has returned
+    bool UnloadPending;             // its last controller is removed: it goes once its devices have
     VirtualController Controllers[KVVIRT_MAX_CONTROLLERS];
     KSPIN_LOCK LogLock;
     RecordLog<KvVirtBeep> Beeps;
@@ -127,7 +128,17 @@ NTSTATUS OpenControlBelow(wchar_t* path, ULONG bytes);
 
 // stack_driver.cpp: loading the filter and sending requests down its stack.
 NTSTATUS LoadTarget();
-NTSTATUS UnloadTarget();
+NTSTATUS UnloadTarget();         // every controller removed, then the unload, whatever is still open
+NTSTATUS UnloadLoadedTarget();   // the unload alone
 NTSTATUS AddController(ULONG* index);
 NTSTATUS SendPnp(ULONG controller, ULONG request);
 NTSTATUS PushReport(const KvVirtReportHeader& header, const UCHAR* bytes, UCHAR* out, ULONG* outLength);
+
+// device_lifetime.cpp: the filter's devices and the filter itself go as on
+// Windows, once nothing is open on them.
+void InitializeDeviceLifetime();  // once, at entry
+void WatchTargetFiles(PDRIVER_OBJECT target);  // after each load
+extern "C" VOID NTAPI ModelDeleteDevice(PDEVICE_OBJECT device);
+void SettleTarget();        // deletions now due, and the unload once nothing is left
+bool PriorInstanceStays();  // removed, but something of it is still open
+void ReleaseHeldDevices();  // for an unload the harness is told to do

@@ -1,7 +1,8 @@
 // Points some of the loaded filter's imports at the harness: the speaker
 // (Wine's faults when called), pool (counted and failed on demand), the
-// timer and DPC calls (with Windows' timing) and the routines the filter
-// looks up by name (as the modelled Windows has them).
+// timer and DPC calls (with Windows' timing), device deletion (held back
+// while files are open, as Windows does) and the routines the filter looks
+// up by name (as the modelled Windows has them).
 #include "harness.h"
 
 namespace {
@@ -12,6 +13,7 @@ const KvImportPatch kPatches[] = {
     {"ntoskrnl.exe", "ExFreePoolWithTag", reinterpret_cast<void*>(&LedgerFree), true},
     {"ntoskrnl.exe", "KeSetTimer", reinterpret_cast<void*>(&ModelSetTimer), true},
     {"ntoskrnl.exe", "KeCancelTimer", reinterpret_cast<void*>(&ModelCancelTimer), true},
+    {"ntoskrnl.exe", "IoDeleteDevice", reinterpret_cast<void*>(&ModelDeleteDevice), true},
     {"ntoskrnl.exe", "KeRemoveQueueDpc", reinterpret_cast<void*>(&ModelRemoveQueueDpc), false},
     {"ntoskrnl.exe", "MmGetSystemRoutineAddress", reinterpret_cast<void*>(&ModelGetSystemRoutineAddress), true},
 };

@@ -27,6 +27,7 @@ ULONG Query(KvVirtState* state) {
         if (g_Harness.Controllers[i].Pdo) state->Controllers |= 1u << i;
     }
     state->ImportsPatched = g_Harness.ImportsPatched;
+    state->PriorInstance = PriorInstanceStays();
     return sizeof *state;
 }
 
@@ -94,6 +95,7 @@ NTSTATUS Control(PIRP irp, ULONG* information) {
     const ULONG out = stack->Parameters.DeviceIoControl.OutputBufferLength;
     auto* buffer = static_cast<UCHAR*>(irp->AssociatedIrp.SystemBuffer);
     *information = 0;
+    SettleTarget();
     if (code == IOCTL_KVVIRT_REPORT) return Report(buffer, in, out, information);
     if (code == IOCTL_KVVIRT_TAKE_BEEPS) return (*information = Take(g_Harness.Beeps, buffer, out)), STATUS_SUCCESS;
     if (code == IOCTL_KVVIRT_TAKE_REQUESTS) return (*information = Take(g_Harness.Requests, buffer, out)), STATUS_SUCCESS;
@@ -158,6 +160,7 @@ extern "C" NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING) {
     KeInitializeSpinLock(&g_Harness.LogLock);
     InitializeVirtualControllers();
     InitializeDpcModel();
+    InitializeDeviceLifetime();
     for (ULONG i = 0; i <= IRP_MJ_MAXIMUM_FUNCTION; ++i) driver->MajorFunction[i] = Dispatch;
     NTSTATUS status = CreateControlDevice(driver);
     if (!NT_SUCCESS(status)) return status;

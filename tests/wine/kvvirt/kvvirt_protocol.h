@@ -12,7 +12,9 @@
 
 #define KVVIRT_CTL(function) ((0x8000u << 16) | ((uint32_t)(function) << 2))
 
-/* Load kvusb.sys if needed and bring controller 0 up. Out: KvVirtStatus. */
+/* Load kvusb.sys if needed and bring controller 0 up (as a controller
+ * plugged in: 0xC000038E while a removed instance is still held open).
+ * Out: KvVirtStatus. */
 #define IOCTL_KVVIRT_START KVVIRT_CTL(0x800)
 /* Add and start one more controller. Out: KvVirtStatus (Value = index). */
 #define IOCTL_KVVIRT_ADD_CONTROLLER KVVIRT_CTL(0x801)
@@ -159,7 +161,7 @@ typedef struct KvVirtState {
     uint32_t Loaded;
     uint32_t Controllers; /* bit i set: controller i present */
     uint32_t ImportsPatched; /* the harness stands in for the filter's speaker, pool and timer imports */
-    uint32_t Reserved;
+    uint32_t PriorInstance;  /* removed with its last controller, but something of it is still open */
 } KvVirtState;
 
 #endif

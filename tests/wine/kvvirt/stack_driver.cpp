@@ -13,6 +13,13 @@ bool IsPresent(ULONG controller) {
     return controller < KVVIRT_MAX_CONTROLLERS && g_Harness.Controllers[controller].Pdo;
 }
 
+bool AnyControllerPresent() {
+    for (ULONG i = 0; i < KVVIRT_MAX_CONTROLLERS; ++i) {
+        if (IsPresent(i)) return true;
+    }
+    return false;
+}
+
 NTSTATUS SendToTop(ULONG controller, UCHAR major, UCHAR minor, DEVICE_POWER_STATE power) {
     return KvSendToTop(g_Harness.Controllers[controller].Pdo, major, minor, power);
 }
@@ -55,12 +62,19 @@ NTSTATUS RemoveSilently(ULONG controller) {
 NTSTATUS LoadTarget() {
     if (g_Harness.Target) return STATUS_SUCCESS;
     const NTSTATUS status = KvLoadTarget(kTargetKey, kTargetDriver, &g_Harness.Target);
-    if (NT_SUCCESS(status)) g_Harness.TargetGone = false;
+    if (NT_SUCCESS(status)) {
+        g_Harness.TargetGone = false;
+        WatchTargetFiles(g_Harness.Target);
+    }
     return status;
 }
 
+// A new controller loads the filter if it is not loaded, as the Plug and
+// Play manager does; an instance still on its way out makes it fail.
 NTSTATUS AddController(ULONG* index) {
-    if (!g_Harness.Target) return STATUS_DEVICE_NOT_READY;
+    if (PriorInstanceStays()) return STATUS_DRIVER_FAILED_PRIOR_UNLOAD;
+    const NTSTATUS loaded = LoadTarget();
+    if (!NT_SUCCESS(loaded)) return loaded;
     ULONG slot = 0;
     while (slot < KVVIRT_MAX_CONTROLLERS && IsPresent(slot)) ++slot;
     if (slot == KVVIRT_MAX_CONTROLLERS) return STATUS_TOO_MANY_NODES;
@@ -89,6 +103,7 @@ NTSTATUS SendPnp(ULONG controller, ULONG request) {
         case KVVIRT_PNP_REMOVE:
             status = SendToTop(controller, IRP_MJ_PNP, IRP_MN_REMOVE_DEVICE, PowerDeviceUnspecified);
             DeleteVirtualDevice(controller);
+            if (!AnyControllerPresent()) g_Harness.UnloadPending = true;
             return status;
         default:
             if (request > 0xFF) return STATUS_INVALID_PARAMETER;
@@ -98,16 +113,22 @@ NTSTATUS SendPnp(ULONG controller, ULONG request) {
     }
 }
 
-NTSTATUS UnloadTarget() {
-    for (ULONG i = 0; i < KVVIRT_MAX_CONTROLLERS; ++i) {
-        if (IsPresent(i)) SendPnp(i, KVVIRT_PNP_REMOVE);
-    }
+NTSTATUS UnloadLoadedTarget() {
+    g_Harness.UnloadPending = false;
     if (!g_Harness.Target) return STATUS_SUCCESS;
     g_Harness.TargetUnloading = true;
     const NTSTATUS status = KvUnloadTarget(kTargetKey, &g_Harness.Target);
     g_Harness.TargetGone = NT_SUCCESS(status);
     g_Harness.TargetUnloading = false;
     return status;
+}
+
+NTSTATUS UnloadTarget() {
+    for (ULONG i = 0; i < KVVIRT_MAX_CONTROLLERS; ++i) {
+        if (IsPresent(i)) SendPnp(i, KVVIRT_PNP_REMOVE);
+    }
+    ReleaseHeldDevices();
+    return UnloadLoadedTarget();
 }
 
 NTSTATUS PushReport(const KvVirtReportHeader& header, const UCHAR* bytes, UCHAR* out, ULONG* outLength) {

@@ -1,6 +1,8 @@
 // The Wine tests' registry keys.
 #include "registry.h"
 
+#include <sddl.h>
+
 #include <algorithm>
 
 namespace kvtest {
@@ -44,6 +46,19 @@ bool RegKey::Exists() const {
     HKEY key = Open(KEY_QUERY_VALUE);
     if (key) RegCloseKey(key);
     return key != nullptr;
+}
+
+bool RegKey::RefuseWrites() const {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    HKEY key = nullptr;
+    const bool refused =
+        ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KRSD;;;WD)", SDDL_REVISION_1, &descriptor,
+                                                             nullptr) &&
+        RegOpenKeyExA(root_, path_.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS &&
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+    if (key) RegCloseKey(key);
+    if (descriptor) LocalFree(descriptor);
+    return refused;
 }
 
 bool RegKey::Remove() const {

@@ -27,6 +27,9 @@ public:
     bool Exists() const;
     // The key with everything below it (RegDeleteKey takes leaves only).
     bool Remove() const;
+    // Everyone may read the key (and remove it) but not write it, as the
+    // installer leaves the driver's key for a standard user.
+    bool RefuseWrites() const;
 
     // The Set calls create the key when it is missing.
     bool Set(const char* name, const RegValue& value) const;
