@@ -2,10 +2,10 @@
 // driver's settings read, which also takes its state lock, calls them.
 #include "registry_value.h"
 
-NTSTATUS OpenRegistryKey(const UNICODE_STRING* path, ACCESS_MASK access, HANDLE* key) {
+NTSTATUS OpenRegistryKey(const UNICODE_STRING* path, ACCESS_MASK access, HANDLE* key, HANDLE root) {
     OBJECT_ATTRIBUTES attributes;
     InitializeObjectAttributes(&attributes, const_cast<UNICODE_STRING*>(path), OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE,
-                               nullptr, nullptr);
+                               root, nullptr);
     *key = nullptr;
     return ZwOpenKey(key, access, &attributes);
 }

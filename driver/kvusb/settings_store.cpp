@@ -3,6 +3,8 @@
 // Resident, as the settings read is: the control dispatch reaches it.
 #include "settings_store.h"
 
+#include "registry_value.h"
+
 namespace {
 
 #define KV_WIDE_NAME(name) KV_WIDE(#name),
@@ -11,13 +13,6 @@ const wchar_t* const kStoredNames[KV_STORED_VALUE_COUNT] = {KV_FOR_EACH_STORED_V
 
 // The subkey's name without the separator it is given to join a path.
 const wchar_t* const kParametersName = KV_WIDE(KV_PARAMETERS_SUBKEY) + 1;
-
-// A kernel handle to NAME below ROOT (an absolute path without a root).
-NTSTATUS OpenKey(HANDLE root, PUNICODE_STRING name, ACCESS_MASK access, HANDLE* key) {
-    OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, name, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE, root, nullptr);
-    return ZwOpenKey(key, access, &attributes);
-}
 
 NTSTATUS WriteValues(HANDLE key, const StoredSettings& record) {
     for (ULONG i = 0; i < KV_STORED_VALUE_COUNT; ++i) {
@@ -35,12 +30,12 @@ NTSTATUS WriteValues(HANDLE key, const StoredSettings& record) {
 
 NTSTATUS StoreDriverSettings(const StoredSettings& record) {
     HANDLE service = nullptr;
-    NTSTATUS status = OpenKey(nullptr, &g_Driver.RegistryPath, KEY_READ, &service);
+    NTSTATUS status = OpenRegistryKey(&g_Driver.RegistryPath, KEY_READ, &service);
     if (!NT_SUCCESS(status)) return status;
     UNICODE_STRING name;
     RtlInitUnicodeString(&name, kParametersName);
     HANDLE parameters = nullptr;
-    status = OpenKey(service, &name, KEY_SET_VALUE, &parameters);
+    status = OpenRegistryKey(&name, KEY_SET_VALUE, &parameters, service);
     ZwClose(service);
     if (!NT_SUCCESS(status)) return status;
     status = WriteValues(parameters, record);
