@@ -15,15 +15,27 @@ cp "$cpl" "$system32/kvcplusb.cpl" || exit 1
 # controller: take it away (a harness that is not running is fine too).
 "$WINELOADER" "$kvvirt" unload >"$work/unload" 2>&1 </dev/null
 
-"$WINELOADER" control.exe kvcplusb.cpl >"$work/out" 2>&1 &
-panel=$!
-tip=""
-for _ in $(seq 150); do
-  tip=$(xdotool search --name '^Tip$' 2>/dev/null | head -1)
-  [ -n "$tip" ] && break
-  if ! kill -0 "$panel" 2>/dev/null; then break; fi
-  sleep 0.2
-done
+# control.exe, with the control panel's own trace kept for a failure.
+# Under load Wine's control.exe has once ended before its applet showed
+# any window (seen under the i386 emulator, never reproduced alone); such
+# an attempt is reported and tried once more, any other outcome counts.
+open_panel() {
+  WINEDEBUG=err+all,+shlctrl "$WINELOADER" control.exe kvcplusb.cpl >"$work/out" 2>&1 &
+  panel=$!
+  tip=""
+  for _ in $(seq 150); do
+    tip=$(xdotool search --name '^Tip$' 2>/dev/null | head -1)
+    [ -n "$tip" ] && return 0
+    kill -0 "$panel" 2>/dev/null || return 1
+    sleep 0.2
+  done
+  return 2
+}
+open_panel
+case $? in
+  1) wait "$panel"; echo "note: control.exe ended (exit $?) before any window; trying again:"
+     cat "$work/out"; open_panel ;;
+esac
 if [ -z "$tip" ]; then
   echo "FAIL: no Tip box appeared"; cat "$work/out"
   kill "$panel" 2>/dev/null; exit 1
