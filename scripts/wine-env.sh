@@ -127,7 +127,10 @@ kv_wine_select() {
   WINEARCH=$arch
   WINESERVER=$KV_WINESERVER
   WINEDEBUG=${WINEDEBUG:--all}
-  WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+  # No Mono or Gecko prompts; no winemenubuilder, which Wine starts for
+  # every shortcut saved and which holds the .lnk open while it reads it
+  # (long under the emulator), so an uninstall could not delete it.
+  WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
   export WINEPREFIX WINEARCH WINELOADER WINESERVER WINEDEBUG WINEDLLOVERRIDES
 }
 
