@@ -104,7 +104,7 @@ TEST_F(AppletOnDriver, OkAfterModeChangeAndTestBeep) {
         beforeTest = DriverBeep();
         Click(beep, IDC_BEEP_TEST);
         afterTest = DriverBeep();
-        Sleep(300);  // the beep's own timer ends it
+        EXPECT_TRUE(session_.WaitForHarness(kvtest::SpeakerQuiet)) << "the beep's own timer ends it";
         session_.harness().TakeBeeps(&beeps, &error);
         Press(dialog, IDOK);
     });

@@ -140,7 +140,8 @@ TEST_F(DeviceLifecycle, UnloadWaitsForTheEndingDpc) {
     const struct {
         const char* system;
         KvVirtDpcModel model;
-    } cases[] = {{"XP", {0, 300, 0, 0}}, {"Windows 2000", {1, 0, 250, 0}}};
+        uint32_t phase;  // where the DPC is when the unload starts
+    } cases[] = {{"XP", {0, 300, 0, 0}, KVVIRT_DPC_QUEUED}, {"Windows 2000", {1, 0, 250, 0}, KVVIRT_DPC_RUNNING}};
     session_.CloseControl();
     std::string error;
     for (const auto& c : cases) {
@@ -149,7 +150,7 @@ TEST_F(DeviceLifecycle, UnloadWaitsForTheEndingDpc) {
         ASSERT_TRUE(session.Start(&error)) << error;
         ASSERT_TRUE(session.Ioctl(IOCTL_POINTER_SET_BEEP, Words({0, 1000, 32, 0, 0}), 0).ok);
         ASSERT_TRUE(session.Ioctl(IOCTL_POINTER_BEEP, {}, 0).ok);
-        Sleep(100);
+        ASSERT_TRUE(session.WaitForHarness([&](const KvVirtState& s) { return s.DpcPhase == c.phase; })) << c.system;
         session.CloseControl();
         EXPECT_TRUE(session.harness().Unload(&error)) << error;
         EXPECT_TRUE(session.harness().SetDpcModel({}, &error)) << error;

@@ -92,7 +92,7 @@ TEST_F(ReportPath, BeepsSoundThroughTheSpeaker) {
     session_.Touch(600, 600, 3);
     Store({Dword("BeepMode", 2), Dword("BeepFreq", 1500), Dword("BeepTime", 40)});
     session_.Touch(500, 500, 3);
-    Sleep(150);
+    ASSERT_TRUE(session_.WaitForHarness(SpeakerQuiet));
     const std::vector<KvVirtBeep> beeps = TakeBeeps();
     ASSERT_EQ(beeps.size(), 3u) << "one a touch";
     EXPECT_EQ(beeps[0].Frequency, 3000u);
@@ -103,7 +103,7 @@ TEST_F(ReportPath, BeepsSoundThroughTheSpeaker) {
     // The test beep of the control panel: tone and length as set.
     session_.Ioctl(IOCTL_POINTER_SET_BEEP, Words({0, 4000, 60, 0, 0}), 0);
     ASSERT_TRUE(session_.Ioctl(IOCTL_POINTER_BEEP, {}, 0).ok);
-    Sleep(200);
+    ASSERT_TRUE(session_.WaitForHarness(SpeakerQuiet));
     const std::vector<KvVirtBeep> test = TakeBeeps();
     ASSERT_EQ(test.size(), 1u);
     EXPECT_EQ(test[0].Frequency, 4000u);

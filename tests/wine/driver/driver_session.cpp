@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "gui_wait.h"
 #include "kvshared.h"
 #include "process_runner.h"
 #include "registry.h"
@@ -87,13 +88,16 @@ bool DriverSession::Start(std::string* error) {
 bool DriverSession::Replug(std::string* error) {
     CloseControl();
     LONG status = 0;
-    KvVirtState state;
     if (!harness_.Pnp(0, KVVIRT_PNP_SURPRISE_REMOVAL, &status, error) ||
-        !harness_.Pnp(0, KVVIRT_PNP_REMOVE, &status, error) || !harness_.Query(&state, error)) {
+        !harness_.Pnp(0, KVVIRT_PNP_REMOVE, &status, error)) {
         return false;
     }
-    if (state.Loaded) {
+    // As on Windows, the image goes once nothing is open on its devices: a
+    // request another program has under way holds it that long.
+    KvVirtState state;
+    if (!WaitForHarness([](const KvVirtState& s) { return !s.Loaded; }, &state)) {
         *error = state.PriorInstance ? "kvusb.sys stays loaded: its control device is still open" : "kvusb.sys stays";
+        *error += "; programs running:" + RunningPrograms();
         return false;
     }
     if (!harness_.Start(HarnessFolder(), error)) return false;
@@ -159,6 +163,14 @@ std::string DriverSession::AccountingFaults() {
         faults += (faults.empty() ? "" : "; ") + std::to_string(c.Broken[rule]) + "x " + kRules[rule];
     }
     return faults;
+}
+
+bool DriverSession::WaitForHarness(const std::function<bool(const KvVirtState&)>& reached, KvVirtState* last) {
+    KvVirtState state = {};
+    std::string error;
+    const bool done = WaitFor([&] { return harness_.Query(&state, &error) && reached(state); });
+    if (last) *last = state;
+    return done;
 }
 
 Bytes DriverSession::Report(const Bytes& report, DWORD controller, DWORD mode) {

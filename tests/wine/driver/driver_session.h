@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -69,6 +70,9 @@ public:
     // `contacts` contact reports at (x, y), then the release.
     Bytes Touch(int x, int y, int contacts);
 
+    // Waits up to 10 s for the harness to report a state that `reached`
+    // accepts; whether it did. `last`: the state last reported.
+    bool WaitForHarness(const std::function<bool(const KvVirtState&)>& reached, KvVirtState* last = nullptr);
     // The harness's rules the filter broke since the last call, with the
     // Windows rule each stands for: "" when clean.
     std::string AccountingFaults();
@@ -81,6 +85,9 @@ private:
     HANDLE control_ = INVALID_HANDLE_VALUE;
     std::string lastError_;
 };
+
+// For WaitForHarness: every tone that started has ended.
+inline bool SpeakerQuiet(const KvVirtState& state) { return !state.BeepSounding; }
 
 // The fixture of the driver tests: a started session, and a harness that
 // counted nothing against the filter by the end of the test.

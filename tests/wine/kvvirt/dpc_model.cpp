@@ -10,7 +10,12 @@
 
 namespace {
 
-enum DpcPhase : LONG { kIdle, kQueued, kRemoved, kRunning };
+enum DpcPhase : LONG {
+    kIdle = KVVIRT_DPC_IDLE,
+    kQueued = KVVIRT_DPC_QUEUED,
+    kRemoved = KVVIRT_DPC_REMOVED,
+    kRunning = KVVIRT_DPC_RUNNING
+};
 
 struct TimerModel {
     KTIMER Timer;
@@ -68,6 +73,8 @@ void InitializeDpcModel() {
 }
 
 void SetDpcModel(const KvVirtDpcModel& model) { g_Model.Model = model; }
+
+ULONG DpcPhase() { return static_cast<ULONG>(g_Model.Phase); }
 
 // A DPC still held tells its fate (run, or late) when its hold ends; the
 // accounting waits for that. Bounded: a late DPC that was running stays.

@@ -113,6 +113,7 @@ extern "C" PVOID NTAPI ModelGetSystemRoutineAddress(PUNICODE_STRING name);
 void InitializeDpcModel();  // once, at entry
 void SetDpcModel(const KvVirtDpcModel& model);
 void WaitForIdleDpc();
+ULONG DpcPhase();  // KVVIRT_DPC_*
 void HoldEndingDpc();
 
 // virtual_device.cpp: the physical devices and their dispatch.

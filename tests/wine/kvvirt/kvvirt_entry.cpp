@@ -27,6 +27,8 @@ ULONG Query(KvVirtState* state) {
         if (g_Harness.Controllers[i].Pdo) state->Controllers |= 1u << i;
     }
     state->ImportsPatched = g_Harness.ImportsPatched;
+    state->BeepSounding = g_Harness.BeepOpen;
+    state->DpcPhase = DpcPhase();
     state->PriorInstance = PriorInstanceStays();
     return sizeof *state;
 }

@@ -162,6 +162,13 @@ typedef struct KvVirtState {
     uint32_t Controllers; /* bit i set: controller i present */
     uint32_t ImportsPatched; /* the harness stands in for the filter's speaker, pool and timer imports */
     uint32_t PriorInstance;  /* removed with its last controller, but something of it is still open */
+    uint32_t BeepSounding;   /* a tone has started and not yet ended */
+    uint32_t DpcPhase;       /* where the filter's timer DPC is: KVVIRT_DPC_* */
 } KvVirtState;
+
+#define KVVIRT_DPC_IDLE 0u
+#define KVVIRT_DPC_QUEUED 1u   /* its timer expired, the DPC waits in the queue */
+#define KVVIRT_DPC_REMOVED 2u  /* taken out of the queue before it ran */
+#define KVVIRT_DPC_RUNNING 3u
 
 #endif

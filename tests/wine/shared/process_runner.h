@@ -3,6 +3,7 @@
 // program's end, exit code and visible windows.
 #pragma once
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <string>
@@ -34,6 +35,33 @@ inline std::string ThisProgramFolder() {
 // `relative` (a name, or a path such as "..\\kvvirt") from this program's folder.
 inline std::string BesideThisProgram(const std::string& relative) { return ThisProgramFolder() + "\\" + relative; }
 
+// Whether a running process of the prefix matches `matches`, which is given
+// each process's PROCESSENTRY32.
+template <typename Matches>
+bool AnyProcess(Matches matches) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return true;  // cannot tell: as if one ran
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry)) {
+        found = matches(entry);
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+// The file names of the prefix's running programs, each after a blank: what
+// else ran when a test found the system busy.
+inline std::string RunningPrograms() {
+    std::string names;
+    AnyProcess([&](const PROCESSENTRY32& p) {
+        names += std::string(" ") + p.szExeFile;
+        return false;
+    });
+    return names;
+}
+
 class Process {
 public:
     // `path` with `arguments` after it, started in `folder` when one is
@@ -47,9 +75,14 @@ public:
         started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
                                   folder.empty() ? nullptr : folder.c_str(), &si, &pi_) != 0;
     }
+    // A program still running is ended by force, and its end awaited: what
+    // it held (a driver's control device, files) must not reach the next test.
     ~Process() {
         if (!started_) return;
-        if (!Ended(100)) TerminateProcess(pi_.hProcess, 99);
+        if (!Ended(100)) {
+            TerminateProcess(pi_.hProcess, 99);
+            Ended(30000);
+        }
         CloseHandle(pi_.hProcess);
         CloseHandle(pi_.hThread);
     }
@@ -57,6 +90,7 @@ public:
     Process& operator=(const Process&) = delete;
 
     bool Started() const { return started_; }
+    DWORD Id() const { return pi_.dwProcessId; }
     bool Ended(DWORD ms) { return started_ && WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0; }
     DWORD ExitCode() {
         DWORD code = 0;
