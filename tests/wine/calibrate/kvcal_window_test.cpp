@@ -22,6 +22,15 @@ COLORREF ScreenPixel(int x, int y) {
     return colour;
 }
 
+// What WINDOW's own surface holds at (x, y) of its client area: a repaint
+// just made shows at once, not only when the screen is next updated.
+COLORREF WindowPixel(HWND window, int x, int y) {
+    HDC dc = GetDC(window);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return colour;
+}
+
 // Pixels of the screen rectangle that are strongly blue, as the
 // instruction text is (red 32, green 32, blue 255), and the background
 // (166, 202, 240) is not.
@@ -78,8 +87,7 @@ TEST(CalibrationWindow, DrawsTheBackgroundAndTheCurrentTarget) {
     // A repaint keeps the target on show.
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
-    Sleep(100);
-    EXPECT_EQ(ScreenPixel(t.at[1].x, t.at[1].y), disc) << "target 2 survives a repaint";
+    EXPECT_EQ(WindowPixel(window, t.at[1].x, t.at[1].y), disc) << "target 2 survives a repaint";
     PressEscape(window);
     ASSERT_TRUE(program.Ended(5000));
 }

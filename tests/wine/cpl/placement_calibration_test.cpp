@@ -170,7 +170,10 @@ TEST(CalibrationPage, MissingProgramHasNoVisibleEffect) {
     CalibrationFolders folders(false);
     AppletRun run("CalibrateMissing");
     EXPECT_TRUE(ClickCalibrate(&run, CalibrationFolders::kProgramFiles, 1).empty());
-    Sleep(500);
+    // A decoy the click started has run to its end.
+    EXPECT_TRUE(kvtest::WaitFor([] {
+        return !kvtest::AnyProcess([](const PROCESSENTRY32& p) { return lstrcmpiA(p.szExeFile, "Program.exe") == 0; });
+    }));
     EXPECT_EQ(CalibrationFolders::Runs(CalibrationFolders::kDecoyRan, 0), 0);
 }
 

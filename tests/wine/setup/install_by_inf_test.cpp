@@ -145,20 +145,22 @@ struct LateChild {
     std::unique_ptr<TestDevice> device;
 };
 
-DWORD WINAPI CreateChildLater(LPVOID late) {
-    Sleep(1500);
+DWORD WINAPI CreateChild(LPVOID late) {
     static_cast<LateChild*>(late)->device.reset(new TestDevice({kHidId}));
     return 0;
 }
 
+// The child appears only once the controller has its driver, as the HID
+// class makes it, while the installation already waits for it.
 TEST_F(InstallByInfTest, HidChildThatAppearsLateIsWaitedFor) {
     TestDevice controller({KV_CONTROLLER_HARDWARE_ID});
     ASSERT_TRUE(controller.Created());
     UpdateRecorder recorder;
     LateChild late;
-    HANDLE thread = CreateThread(nullptr, 0, CreateChildLater, &late, 0, nullptr);
-    ASSERT_NE(thread, nullptr);
+    HANDLE thread = nullptr;
+    recorder.OnUpdateFrom("kvusb.inf", [&] { thread = CreateThread(nullptr, 0, CreateChild, &late, 0, nullptr); });
     EXPECT_EQ(Install(), 0u);
+    ASSERT_NE(thread, nullptr);
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
     ExpectInstalledFiles(true);

@@ -207,7 +207,8 @@ protected:
         if (row.trouble & kHelperRunning) {
             ASSERT_TRUE(CopyFileA(kvtest::WindowsPath(KV_KVRBTN_EXE).c_str(), helperFile.c_str(), FALSE));
             helper.reset(new kvtest::Process(helperFile, programFolder));
-            Sleep(1000);
+            // Up once it shows a window: its own, or its message that no driver runs.
+            ASSERT_TRUE(kvtest::WaitFor([&] { return helper->Window() != nullptr; }, 30000));
         }
         const SystemSnapshot before = TakeSystemSnapshot();
         g_restarts = 0;

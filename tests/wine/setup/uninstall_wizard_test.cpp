@@ -24,14 +24,6 @@ namespace {
 const char kHidId[] = "HID\\VID_7A4E&PID_0001";
 typedef std::vector<std::string> List;
 
-// The sheet's own buttons.
-const int kBackButton = 0x3023, kNextButton = 0x3024, kFinishButton = 0x3025;
-
-bool Usable(HWND sheet, int button) {
-    HWND control = GetDlgItem(sheet, button);
-    return control && IsWindowVisible(control) && IsWindowEnabled(control);
-}
-
 // A process environment variable set for the programs this test starts.
 class ScopedEnvironment {
 public:
@@ -80,9 +72,8 @@ protected:
         ASSERT_TRUE(uninstaller.Started());
         HWND sheet = uninstaller.WaitForWindow(nullptr);
         ASSERT_NE(sheet, nullptr);
-        Sleep(300);
+        EXPECT_TRUE(kvtest::WaitFor([&] { return Usable(sheet, kFinishButton); }));
         EXPECT_EQ(CurrentPageIndex(sheet), 0);
-        EXPECT_TRUE(Usable(sheet, kFinishButton));
         EXPECT_FALSE(Usable(sheet, kNextButton));
         EXPECT_FALSE(Usable(sheet, kBackButton));
         if (whileShown) whileShown();
@@ -93,6 +84,7 @@ protected:
             PostMessageA(box, WM_COMMAND, IDOK, 0);
         }
         EXPECT_EQ(uninstaller.WaitForExit(), 0u);
+        EXPECT_TRUE(uninstaller.StartedProcessesEnded());
     }
 
     // Without the Shell Folders key the links cannot be found: the edition's
@@ -123,7 +115,6 @@ TEST_F(UninstallerTest, CancelChangesNothing) {
     ASSERT_TRUE(before.count("HKLM\\" KV_DRIVER_SERVICE_KEY));
     ASSERT_TRUE(before.count("FILE " + Uninstaller()));
     RunUninstaller("winxp", PSBTN_CANCEL);
-    Sleep(1000);
     EXPECT_EQ(ChangedEntries(before, TakeSystemSnapshot()), std::set<std::string>());
 }
 
@@ -194,7 +185,6 @@ TEST_F(UninstallerTest, FinishOnWindows8RemovesOnlyTheFilterEntryAndSaysSo) {
     RunUninstaller("win8", PSBTN_FINISH, &message, &caption);
     EXPECT_EQ(message, "This version of Windows is not supported; the touch screen software was not removed.");
     EXPECT_EQ(caption, "KvSetup");
-    Sleep(1000);
     EXPECT_EQ(ChangedEntries(before, TakeSystemSnapshot()),
               std::set<std::string>{"HKLM\\" KV_MOUSE_CLASS_KEY "\\[" KV_UPPER_FILTERS "]"});
     EXPECT_EQ(MachineKey(KV_MOUSE_CLASS_KEY).List(KV_UPPER_FILTERS), (List{"mouclass", "otherflt"}));
@@ -210,7 +200,6 @@ TEST_F(UninstallerTest, FinishOnXpWithoutItsInfChangesOnlyTheFilterEntryAndSaysS
               "The touch screen software could not be removed completely. Log on as an administrator, then run "
               "the uninstaller again.");
     EXPECT_EQ(caption, "Error");
-    Sleep(1000);
     EXPECT_EQ(ChangedEntries(before, TakeSystemSnapshot()),
               std::set<std::string>{"HKLM\\" KV_MOUSE_CLASS_KEY "\\[" KV_UPPER_FILTERS "]"});
 }
@@ -227,7 +216,6 @@ TEST_F(UninstallerTest, BatchThatCannotBeWrittenIsToldAndNothingIsStarted) {
     EXPECT_EQ(caption, "KvSetup");
     // The service keys still go; the program folder stays.
     EXPECT_FALSE(MachineKey(KV_DRIVER_SERVICE_KEY).Exists());
-    Sleep(2000);
     EXPECT_TRUE(FileExists(ProgramFolder()));
 }
 
@@ -254,7 +242,6 @@ TEST_F(UninstallerTest, ChineseEditionCancelChangesNothing) {
     Install(Edition::Chinese);
     const SystemSnapshot before = TakeSystemSnapshot();
     RunUninstaller("winxp", PSBTN_CANCEL);
-    Sleep(1000);
     EXPECT_EQ(ChangedEntries(before, TakeSystemSnapshot()), std::set<std::string>());
 }
 

@@ -44,6 +44,15 @@ public:
         return box;
     }
 
+    // Whether every process the program started has ended, within 60 s: a
+    // batch it leaves behind has had its chance.
+    bool StartedProcessesEnded() {
+        const DWORD parent = process_.Id();
+        return kvtest::WaitFor(
+            [&] { return !kvtest::AnyProcess([&](const PROCESSENTRY32& p) { return p.th32ParentProcessID == parent; }); },
+            60000);
+    }
+
     // The exit code once the process has ended, or 0xDEAD if it did not
     // within a minute; with `answer`, its message boxes meanwhile closed
     // with OK, as a reader closes them.
@@ -70,10 +79,23 @@ inline int CurrentPageIndex(HWND sheet) {
     return static_cast<int>(SendMessageA(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(page), 0));
 }
 
-// Presses `button` once the page's own button flags have landed (pages post
-// them when they become active).
+// The sheet's own buttons.
+const int kBackButton = 0x3023, kNextButton = 0x3024, kFinishButton = 0x3025;
+
+// Whether the sheet's button `id` is shown and can be pressed.
+inline bool Usable(HWND sheet, int id) {
+    HWND control = GetDlgItem(sheet, id);
+    return control && IsWindowVisible(control) && IsWindowEnabled(control);
+}
+
+// Presses `button` (PSBTN_*) once the page's own button flags have landed
+// (pages post them when they become active) and offer it, up to 30 s.
 inline void PressWhenSettled(HWND sheet, int button) {
-    Sleep(300);
+    const int id = button == PSBTN_BACK     ? kBackButton
+                   : button == PSBTN_NEXT   ? kNextButton
+                   : button == PSBTN_FINISH ? kFinishButton
+                                            : IDCANCEL;
+    kvtest::WaitFor([&] { return Usable(sheet, id); }, 30000);
     PostMessageA(sheet, PSM_PRESSBUTTON, button, 0);
 }
 
