@@ -24,10 +24,29 @@ target_compile_definitions(wine_test_support PRIVATE _WIN32_WINNT=0x0500 WINVER=
 target_compile_options(wine_test_support PRIVATE ${KV_WARNINGS})
 target_link_libraries(wine_test_support PUBLIC advapi32)
 
+# The checks every GoogleTest program makes of its own run (run_checks.cpp):
+# an object library, so its registration is always linked in.
+add_library(wine_run_checks OBJECT ${KV_WINE_SHARED}/run_checks.cpp)
+target_compile_options(wine_run_checks PRIVATE ${KV_WARNINGS})
+target_link_libraries(wine_run_checks PRIVATE gtest)
+
+# KV_CHINESE_SYSTEM: the environment of a run as on a Chinese system. Wine
+# takes code page 936 from the zh_CN locale, which the machine need not
+# have, so it is built here (localedef); the run checks that it took effect.
+find_program(KV_LOCALEDEF localedef REQUIRED)
+set(KV_LOCALE_DIR ${CMAKE_BINARY_DIR}/locale)
+add_custom_command(OUTPUT ${KV_LOCALE_DIR}/zh_CN.UTF-8/LC_CTYPE
+  COMMAND sh -c "mkdir -p '${KV_LOCALE_DIR}' && { '${KV_LOCALEDEF}' -i zh_CN -f UTF-8 '${KV_LOCALE_DIR}/zh_CN.UTF-8' || test -f '${KV_LOCALE_DIR}/zh_CN.UTF-8/LC_CTYPE'; }"
+  COMMENT "zh_CN.UTF-8 locale for the Chinese-system tests"
+  VERBATIM)
+add_custom_target(wine_test_zh_locale ALL DEPENDS ${KV_LOCALE_DIR}/zh_CN.UTF-8/LC_CTYPE)
+set(KV_CHINESE_SYSTEM ENVIRONMENT LOCPATH=${KV_LOCALE_DIR} LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 KV_CODE_PAGE=936)
+
 # kv_wine_program(TARGET [WIN32] [GTEST | GTEST_MAIN] SOURCE... [LIBRARIES LIBRARY...])
 #   A program that runs under Wine: warnings are errors, and libgcc and
 #   libstdc++ are linked in (a prefix has no mingw DLLs); the shared
-#   machinery comes with it. GTEST links GoogleTest, GTEST_MAIN its main too.
+#   machinery comes with it. GTEST links GoogleTest, GTEST_MAIN its main too;
+#   either brings the run's own checks (run_checks.cpp).
 function(kv_wine_program target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "WIN32;GTEST;GTEST_MAIN" "" "LIBRARIES")
   if(arg_WIN32)
@@ -39,9 +58,9 @@ function(kv_wine_program target)
   target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
   target_link_libraries(${target} PRIVATE ${arg_LIBRARIES} wine_test_support)
   if(arg_GTEST_MAIN)
-    target_link_libraries(${target} PRIVATE gtest_main)
+    target_link_libraries(${target} PRIVATE gtest_main wine_run_checks)
   elseif(arg_GTEST)
-    target_link_libraries(${target} PRIVATE gtest)
+    target_link_libraries(${target} PRIVATE gtest wine_run_checks)
   endif()
 endfunction()
 
