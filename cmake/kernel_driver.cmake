@@ -1,9 +1,11 @@
 # kv_kernel_driver(TARGET SOURCE...): a WDM driver image: freestanding C++,
 # native subsystem, relocatable (Wine does not load a driver image without
 # relocations), entry DriverEntry, imports from ntoskrnl.exe and HAL.dll only.
+# No function may take more than 1 KB of the x86 kernel stack (12 KB in all,
+# shared with every driver above and below).
 set(KV_KERNEL_COMPILE_OPTIONS ${KV_WARNINGS} -O2 -ffreestanding -fno-exceptions -fno-rtti
   -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-stack-protector -fno-threadsafe-statics
-  -mno-stack-arg-probe)
+  -mno-stack-arg-probe -Wframe-larger-than=1024)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL i686)
   set(KV_DRIVER_ENTRY _DriverEntry@8)
 else()
