@@ -41,8 +41,11 @@ test-no32: host package win64
 fuzz: bootstrap
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS)
-	mkdir -p build/fuzz/corpus
-	build/fuzz/fuzz/core_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus fuzz/seeds
+	for target in core_fuzz parsers_fuzz; do \
+	  mkdir -p build/fuzz/corpus/$$target && \
+	  build/fuzz/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    build/fuzz/corpus/$$target fuzz/seeds/$$target || exit 1; \
+	done
 
 bench: bootstrap
 	cmake --preset bench
