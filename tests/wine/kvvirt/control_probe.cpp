@@ -44,22 +44,13 @@ NTSTATUS ReadControlDacl(void* out, ULONG outLength, ULONG* written) {
     return status;
 }
 
-// An open as the I/O manager sends it, with a file object naming `path`.
-NTSTATUS OpenControlBelow(wchar_t* path, ULONG bytes) {
-    PDEVICE_OBJECT control = FindControlDevice();
-    if (!control) return STATUS_NO_SUCH_DEVICE;
+// One request of the I/O manager's for `file` on the control device.
+NTSTATUS SendFileRequest(PDEVICE_OBJECT control, UCHAR major, PFILE_OBJECT file) {
     PIRP irp = IoAllocateIrp(control->StackSize, FALSE);
     if (!irp) return STATUS_INSUFFICIENT_RESOURCES;
-    FILE_OBJECT file;
-    RtlZeroMemory(&file, sizeof file);
-    file.Type = IO_TYPE_FILE;
-    file.Size = sizeof file;
-    file.DeviceObject = control;
-    file.FileName.Buffer = path;
-    file.FileName.Length = file.FileName.MaximumLength = static_cast<USHORT>(bytes);
     PIO_STACK_LOCATION next = IoGetNextIrpStackLocation(irp);
-    next->MajorFunction = IRP_MJ_CREATE;
-    next->FileObject = &file;
+    next->MajorFunction = major;
+    next->FileObject = file;
     irp->IoStatus.Status = STATUS_NOT_SUPPORTED;
     KEVENT done;
     KeInitializeEvent(&done, NotificationEvent, FALSE);
@@ -67,5 +58,26 @@ NTSTATUS OpenControlBelow(wchar_t* path, ULONG bytes) {
     if (IoCallDriver(control, irp) == STATUS_PENDING) KeWaitForSingleObject(&done, Executive, KernelMode, FALSE, nullptr);
     const NTSTATUS status = irp->IoStatus.Status;
     IoFreeIrp(irp);
+    return status;
+}
+
+// An open as the I/O manager sends it, with a file object naming `path`;
+// one that succeeds is closed again as the I/O manager closes a file, so
+// nothing of the probe stays open on the device.
+NTSTATUS OpenControlBelow(wchar_t* path, ULONG bytes) {
+    PDEVICE_OBJECT control = FindControlDevice();
+    if (!control) return STATUS_NO_SUCH_DEVICE;
+    FILE_OBJECT file;
+    RtlZeroMemory(&file, sizeof file);
+    file.Type = IO_TYPE_FILE;
+    file.Size = sizeof file;
+    file.DeviceObject = control;
+    file.FileName.Buffer = path;
+    file.FileName.Length = file.FileName.MaximumLength = static_cast<USHORT>(bytes);
+    const NTSTATUS status = SendFileRequest(control, IRP_MJ_CREATE, &file);
+    if (NT_SUCCESS(status)) {
+        SendFileRequest(control, IRP_MJ_CLEANUP, &file);
+        SendFileRequest(control, IRP_MJ_CLOSE, &file);
+    }
     return status;
 }
