@@ -13,8 +13,13 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
 target_compile_options(gtest PUBLIC "$<$<COMPILE_LANGUAGE:CXX>:-include;${KV_WINE_SHARED}/gtest_notification.h>")
 
-# The X display of the tests ON_DISPLAY (below).
-set(KV_XVFB_DISPLAY ":12" CACHE STRING "X display of the window tests")
+# The X display of the tests ON_DISPLAY (below): one per build folder, so
+# two checkouts testing at once on one machine never share, or stop, each
+# other's server.
+string(MD5 kv_build_hash "${CMAKE_BINARY_DIR}")
+string(SUBSTRING "${kv_build_hash}" 0 3 kv_build_hash)
+math(EXPR kv_display "100 + 0x${kv_build_hash} % 800")
+set(KV_XVFB_DISPLAY ":${kv_display}" CACHE STRING "X display of the window tests")
 
 # The machinery the tests share: starting programs, waiting, the registry,
 # kernel services (headers in tests/wine/shared).
