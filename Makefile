@@ -47,10 +47,11 @@ fuzz: bootstrap
 	    build/fuzz/corpus/$$target fuzz/seeds/$$target || exit 1; \
 	done
 
-bench: bootstrap
+bench: win64
 	cmake --preset bench
 	cmake --build --preset bench -j $(JOBS)
 	build/bench/bench/report_bench --benchmark_counters_tabular=true
+	scripts/bench-wine build/win64
 
 clean:
 	rm -rf build out
