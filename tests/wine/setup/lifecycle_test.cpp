@@ -137,6 +137,9 @@ protected:
         ASSERT_NE(sheet, nullptr);
         PressWhenSettled(sheet, PSBTN_FINISH);
         EXPECT_EQ(uninstaller.WaitForExit(), 0u);
+        // Its batch removes the program folder after it: the next test
+        // installs into that folder.
+        EXPECT_TRUE(uninstaller.StartedProcessesEnded());
     }
 
     void RunLifecycle(const EditionFacts& edition) {
