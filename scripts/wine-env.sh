@@ -135,7 +135,9 @@ kv_wine_select() {
 }
 
 # Makes the selected prefix once (a lock keeps parallel tests from racing)
-# and keeps its wineserver up between the tests of one run. The first
+# and keeps its wineserver up between the tests of one run: 60 s after its
+# last program, or for good when KV_WINE_PERSIST_SECONDS is empty (until
+# wineserver -k). The first
 # program of a fresh server starts Wine's background processes (services,
 # explorer, winedevice), which keep its standard output (and any other
 # inherited descriptor, such as our lock) open while the
@@ -161,7 +163,7 @@ kv_wine_prefix() {
         >>"$WINEPREFIX.boot.log" 2>&1 </dev/null 9>&-
       "$WINESERVER" -w 9>&-
     fi
-    if "$WINESERVER" -p60 >/dev/null 2>&1 </dev/null 9>&-; then
+    if "$WINESERVER" "-p${KV_WINE_PERSIST_SECONDS-60}" >/dev/null 2>&1 </dev/null 9>&-; then
       "$WINELOADER" cmd.exe /c exit >>"$WINEPREFIX.services.log" 2>&1 </dev/null 9>&-
     fi
     exit 0

@@ -69,6 +69,22 @@ function(kv_wine_program target)
   endif()
 endfunction()
 
+# kv_own_prefix_fixture(FIRST_DISPLAY PREFIX PROGRAM OUT_FIXTURE): the
+# fixture that keeps PREFIX's Wine and display up for its tests, made with
+# the folder's first such test; its name goes to OUT_FIXTURE.
+function(kv_own_prefix_fixture first prefix program out)
+  file(RELATIVE_PATH where ${CMAKE_BINARY_DIR} ${prefix})
+  set(fixture own_prefix:${where})
+  if(NOT TEST wine.up:${where})
+    add_test(NAME wine.up:${where} COMMAND ${KV_WINE_SHARED}/run_in_own_prefix.sh --up ${first} ${prefix}
+      $<TARGET_FILE:${program}>)
+    add_test(NAME wine.down:${where} COMMAND ${KV_WINE_SHARED}/run_in_own_prefix.sh --down ${prefix})
+    set_tests_properties(wine.up:${where} PROPERTIES FIXTURES_SETUP ${fixture} SKIP_RETURN_CODE 77)
+    set_tests_properties(wine.down:${where} PROPERTIES FIXTURES_CLEANUP ${fixture})
+  endif()
+  set(${out} ${fixture} PARENT_SCOPE)
+endfunction()
+
 # kv_wine_test(NAME COMMAND ARG... [TIMEOUT SECONDS] [ON_DISPLAY]
 #              [OWN_PREFIX FIRST_DISPLAY] [NEVER_SKIPPED] [SETS_UP FIXTURE]
 #              [REQUIRES FIXTURE...] [LOCKS RESOURCE...] [ENVIRONMENT VAR=VALUE...]
@@ -79,18 +95,22 @@ endfunction()
 #   window tests, and every test of the main prefix, since Wine's desktop
 #   process keeps the display of a session's first program. OWN_PREFIX:
 #   in the prefix of this build folder and an Xvfb of its own, the first
-#   free display from FIRST_DISPLAY up. Without TIMEOUT, CTest's default.
+#   free display from FIRST_DISPLAY up; the folder's tests share one Wine
+#   and display, which a fixture starts before the first and stops after
+#   the last. Without TIMEOUT, CTest's default.
 function(kv_wine_test name)
   cmake_parse_arguments(PARSE_ARGV 1 arg "ON_DISPLAY;NEVER_SKIPPED" "TIMEOUT;OWN_PREFIX;SETS_UP"
     "COMMAND;REQUIRES;LOCKS;ENVIRONMENT;ENVIRONMENT_MODIFICATION")
   set(command ${arg_COMMAND})
+  set(requires ${arg_REQUIRES})
   if(DEFINED arg_OWN_PREFIX)
     list(POP_FRONT command program)
-    set(command ${KV_WINE_SHARED}/run_in_own_prefix.sh ${arg_OWN_PREFIX} ${CMAKE_CURRENT_BINARY_DIR}/wineprefix
-      $<TARGET_FILE:${program}> ${command})
+    set(prefix ${CMAKE_CURRENT_BINARY_DIR}/wineprefix)
+    set(command ${KV_WINE_SHARED}/run_in_own_prefix.sh ${arg_OWN_PREFIX} ${prefix} $<TARGET_FILE:${program}> ${command})
+    kv_own_prefix_fixture(${arg_OWN_PREFIX} ${prefix} ${program} fixture)
+    list(APPEND requires ${fixture})
   endif()
   add_test(NAME ${name} COMMAND ${command})
-  set(requires ${arg_REQUIRES})
   set(environment ${arg_ENVIRONMENT})
   if(arg_ON_DISPLAY)
     list(APPEND requires xvfb)
