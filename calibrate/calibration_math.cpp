@@ -66,6 +66,7 @@ AxisSpread SpreadOfAxis(const AxisEdges& e, int32_t low, int32_t high, int32_t a
     if (span > 0 && extent > 0) {
         const double tenths = static_cast<double>(spread.raw) * static_cast<double>(extent) * 10.0 /
                               static_cast<double>(span);
+        // NOLINTNEXTLINE(bugprone-incorrect-roundings): tenths is never negative
         spread.tenthsOfPixel = static_cast<int64_t>(tenths + 0.5);
     }
     return spread;

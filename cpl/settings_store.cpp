@@ -87,7 +87,7 @@ void LoadDriverValues(AppletSettings* settings, const SettingsPlaces& places, Se
 void WriteText(HKEY key, const char* name, int32_t number) {
     char text[16];
     int length = wsprintfA(text, "%d", number);
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(length + 1));
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(length) + 1);
 }
 
 }  // namespace

@@ -33,7 +33,9 @@ void TabPage3::FillDelayList() {
     for (int i = 0; i < 5; ++i) {
         const std::wstring text = LoadText(IDS_DELAY_FIRST + static_cast<unsigned>(i));
         LRESULT index = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        if (index >= 0) SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(index), kDelayCodes[i]);
+        if (index >= 0) {
+            SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(kDelayCodes[i]));
+        }
     }
     LRESULT count = SendMessageW(list, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {

@@ -6,7 +6,7 @@
 
 #include "edition_texts.h"
 
-extern "C" IMAGE_DOS_HEADER __ImageBase;
+extern "C" IMAGE_DOS_HEADER __ImageBase;  // NOLINT(bugprone-reserved-identifier): the linker's name
 
 namespace {
 CApp* g_current = nullptr;
@@ -25,7 +25,7 @@ HINSTANCE CApp::ResourceModule() { return reinterpret_cast<HINSTANCE>(&__ImageBa
 const wchar_t* CApp::Name() {
     static wchar_t name[MAX_PATH];
     if (name[0] == L'\0') {
-        wchar_t path[MAX_PATH];
+        wchar_t path[MAX_PATH] = {};
         DWORD length = GetModuleFileNameW(ResourceModule(), path, MAX_PATH);
         if (length == 0 || length >= MAX_PATH) {
             lstrcpynW(name, L"Application", MAX_PATH);

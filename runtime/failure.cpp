@@ -29,4 +29,4 @@ void __throw_bad_function_call() { abort(); }
 
 }  // namespace std
 
-extern "C" void __cxa_pure_virtual() { abort(); }
+extern "C" void __cxa_pure_virtual() { abort(); }  // NOLINT(bugprone-reserved-identifier): the ABI's name

@@ -17,7 +17,7 @@ DWORD ScheduleCalibrationAndRestart() {
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, KV_RUN_ONCE_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                         nullptr, &key, nullptr) == ERROR_SUCCESS) {
         RegSetValueExA(key, KV_RUN_ONCE_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                       static_cast<DWORD>(command.size() + 1));
+                       static_cast<DWORD>(command.size()) + 1);
         RegCloseKey(key);
     }
     RestartWindows();

@@ -136,7 +136,7 @@ ControlResult StoreSettings(ControlPorts& ports, const ControlRequest& r) {
     StoredSettings record;
     record.Present = LoadLe32(r.Buffer);
     if (record.Present & ~KV_STORED_PRESENT_ALL) return Done(kStatusInvalidParameter);
-    for (uint32_t i = 0; i < KV_STORED_VALUE_COUNT; ++i) record.Value[i] = LoadLe32(r.Buffer + 4 + 4 * i);
+    for (uint32_t i = 0; i < KV_STORED_VALUE_COUNT; ++i) record.Value[i] = LoadLe32(r.Buffer + 4 + sizeof(uint32_t) * i);
     return Done(ports.StoreSettings(record));
 }
 

@@ -3,8 +3,8 @@
 
 // mingw's DDK headers and its intrinsics header both define these two;
 // claiming them here keeps the DDK's definitions out.
-#define __INTRINSIC_DEFINED_InterlockedBitTestAndSet
-#define __INTRINSIC_DEFINED_InterlockedBitTestAndReset
+#define __INTRINSIC_DEFINED_InterlockedBitTestAndSet    // NOLINT(bugprone-reserved-identifier): mingw's name
+#define __INTRINSIC_DEFINED_InterlockedBitTestAndReset  // NOLINT(bugprone-reserved-identifier): mingw's name
 
 extern "C" {
 #include <ddk/wdm.h>

@@ -38,7 +38,7 @@ FlushQueuedDpcs FindFlushQueuedDpcs() {
 // An ending DPC runs in microseconds once it has started; the bound only
 // keeps an unload from hanging on a release that no DPC will make (the
 // timer was cancelled before it expired).
-constexpr LONGLONG kDpcWaitBound100ns = 500 * 10000;
+constexpr LONGLONG kDpcWaitBound100ns = 500LL * 10000;
 
 }  // namespace
 

@@ -77,12 +77,16 @@ NTSTATUS SendClassRequest(FilterExtension* control, const kv::ClassRequest& requ
         KEVENT done;
         KeInitializeEvent(&done, NotificationEvent, FALSE);
         SetUnloadSafeCompletion(control->ControlDevice, irp, ClassRequestDone, &done);
+        // The completion routine keeps the request ours (more processing
+        // required), so it is read and freed here, once.
         IoCallDriver(physical, irp);
         KeWaitForSingleObject(&done, Executive, KernelMode, FALSE, nullptr);
         Dismiss(&control->ClassRequests, &pending);
+        // cppcheck-suppress deallocuse ; IoCallDriver gave it back (above)
         status = irp->IoStatus.Status;
         if (NT_SUCCESS(status)) *transferred = urb.UrbControlVendorClassRequest.TransferBufferLength;
     }
+    // cppcheck-suppress doubleFree ; IoCallDriver gave it back (above)
     IoFreeIrp(irp);
     return status;
 }

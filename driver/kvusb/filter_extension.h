@@ -53,7 +53,7 @@ struct DriverGlobals {
     // setting: not signalled from a setting until its DPC has left.
     KSEMAPHORE BeepDpcDone;
 };
-extern DriverGlobals g_Driver;
+extern DriverGlobals g_Driver;  // NOLINT(bugprone-dynamic-static-initializers): a declaration only
 
 inline FilterExtension* ExtensionOf(PDEVICE_OBJECT device) {
     return static_cast<FilterExtension*>(device->DeviceExtension);

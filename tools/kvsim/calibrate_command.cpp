@@ -95,7 +95,10 @@ int RunCalibrate(const std::vector<std::string>& args, std::ostream& out, std::o
                                        : kvcal::Area{0, 0, o.width, o.height};
     const kvcal::Targets targets = kvcal::TargetsForArea(area.Width(), area.Height());
     kvcal::Point raw[kvcal::kTargetCount];
-    for (int i = 0; i < kvcal::kTargetCount; ++i) raw[i] = {o.numbers[2 * i], o.numbers[2 * i + 1]};
+    for (int i = 0; i < kvcal::kTargetCount; ++i) {
+        const size_t x = 2 * static_cast<size_t>(i);
+        raw[i] = {o.numbers[x], o.numbers[x + 1]};
+    }
     const kvcal::CalibrationRecord r = kvcal::ComputeCalibration(raw);
     kvcal::AxisSpread x, y;
     kvcal::MeasureSpread(raw, area.Width(), area.Height(), &x, &y);
