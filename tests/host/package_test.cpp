@@ -1,12 +1,13 @@
 // The laid-out package: manifests that match the files, and shipped
 // binaries that a Windows 2000 loader accepts (PE32 i386, right subsystem,
-// only system DLLs that Windows 2000 has, relocations where the image may
-// not get its preferred base, the exports the system looks up). These run
-// on every machine, also where 32-bit Wine cannot.
+// only functions that Windows 2000 exports, relocations
+// where the image may not get its preferred base, the exports the system
+// looks up). These run on every machine, also where 32-bit Wine cannot.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -63,12 +64,32 @@ const ShippedKind* KindOf(const std::string& extension) {
     return nullptr;
 }
 
+// Drivers import from the kernel only, programs never from it.
 bool IsAllowedImport(const std::string& extension, const std::string& dll) {
-    static const std::set<std::string> user = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll",
-                                               "comctl32.dll", "shell32.dll", "ole32.dll", "setupapi.dll",
-                                               "newdev.dll", "msvcrt.dll"};
-    static const std::set<std::string> kernel = {"ntoskrnl.exe", "hal.dll"};
-    return (extension == ".sys" ? kernel : user).count(dll) > 0;
+    return (extension == ".sys") == (dll == "ntoskrnl.exe" || dll == "hal.dll");
+}
+
+// Each function `image` imports statically that the reviewed list of what
+// Windows 2000 exports lacks, as "DLL FUNCTION" (by ordinal "DLL #N"). A
+// line of the list names its source after the function, or it is no review.
+std::vector<std::string> ImportsWindows2000Lacks(const kvtest::PeImage& image) {
+    static const std::set<std::string> exports = [] {
+        std::set<std::string> listed;
+        std::ifstream list(fs::path(KV_SOURCE_DIR) / "tests/host/win2000_exports.txt");
+        for (std::string line, dll, function, source; std::getline(list, line);) {
+            std::istringstream fields(line);
+            if (!(fields >> dll) || dll[0] == '#') continue;
+            EXPECT_TRUE(fields >> function >> source) << "no source: " << line;
+            listed.insert(dll + " " + function);
+        }
+        return listed;
+    }();
+    std::vector<std::string> missing;
+    for (const kvtest::PeImportSlot& slot : image.importSlots) {
+        const std::string function = slot.dll + " " + (slot.name.empty() ? "#" + std::to_string(slot.ordinal) : slot.name);
+        if (!exports.count(function)) missing.push_back(function);
+    }
+    return missing;
 }
 
 TEST(Package, EditionsHaveManifestsThatMatchTheirFiles) {
@@ -189,6 +210,9 @@ TEST(Package, ShippedBinariesLoadOnWindows2000) {
                 << entry.path() << " does not export " << kind->requiredExport;
         }
         for (const std::string& dll : image.imports) EXPECT_TRUE(IsAllowedImport(extension, dll)) << entry.path() << " imports " << dll;
+        for (const std::string& lacking : ImportsWindows2000Lacks(image)) {
+            ADD_FAILURE() << entry.path() << " imports " << lacking << ", which Windows 2000 lacks or the list does not show";
+        }
     }
 }
 
@@ -298,6 +322,7 @@ TEST(PeImage, ReadsACrossBuiltProgram) {
     EXPECT_TRUE(imports.count("kernel32.dll"));
     EXPECT_TRUE(imports.count("advapi32.dll"));
     EXPECT_FALSE(imports.count("libstdc++-6.dll")) << "the C++ runtime is linked statically";
+    EXPECT_FALSE(ImportsWindows2000Lacks(image).empty()) << "the runtime's imports, which nothing shipped has";
     EXPECT_FALSE(image.sections.empty());
 }
 
@@ -312,6 +337,29 @@ TEST(PeImage, ReadsTheSixtyFourBitBuildToo) {
     EXPECT_EQ(image.subsystem, 3);
     const std::set<std::string> imports(image.imports.begin(), image.imports.end());
     EXPECT_TRUE(imports.count("advapi32.dll")) << "import table found through the PE32+ directories";
+}
+
+// An import by ordinal (nothing shipped has one) keeps its number: the first
+// import of the test program, rewritten in both its tables.
+TEST(PeImage, ReadsAnImportByOrdinal) {
+    std::vector<uint8_t> bytes = ReadBytes(kWin32Build / "tests/wine/shared_header_test.exe");
+    kvtest::PeImage image;
+    std::string error;
+    ASSERT_TRUE(kvtest::ParsePe(bytes, &image, &error)) << error;
+    const uint32_t slot = image.importSlots.at(0).slotRva, byOrdinal = 0x80000000u | 17;
+    for (const kvtest::PeSection& s : image.sections) {
+        if (slot < s.virtualAddress || slot - s.virtualAddress >= s.rawSize) continue;
+        uint32_t byName;
+        std::memcpy(&byName, &bytes[s.rawOffset + slot - s.virtualAddress], 4);
+        for (size_t at = s.rawOffset; at + 4 <= s.rawOffset + s.rawSize; at += 4) {
+            if (std::memcmp(&bytes[at], &byName, 4) == 0) std::memcpy(&bytes[at], &byOrdinal, 4);
+        }
+    }
+    kvtest::PeImage rewritten;
+    ASSERT_TRUE(kvtest::ParsePe(bytes, &rewritten, &error)) << error;
+    EXPECT_EQ(rewritten.importSlots.at(0).name, "");
+    EXPECT_EQ(rewritten.importSlots.at(0).ordinal, 17);
+    EXPECT_EQ(rewritten.importSlots.at(1).name, image.importSlots.at(1).name);
 }
 
 TEST(PeImage, RejectsWhatIsNotAPeFile) {
