@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -273,9 +272,7 @@ TEST(Package, DriversKeepTheirSectionsAndSize) {
             EXPECT_EQ(page->characteristics & (kCode | kExecute), kCode | kExecute) << driver;
             EXPECT_GE(image.entryPoint, init->virtualAddress) << driver << ": the entry point lies in INIT";
             EXPECT_LT(image.entryPoint, init->virtualAddress + init->virtualSize) << driver;
-            const std::set<std::string> imports(image.imports.begin(), image.imports.end());
-            EXPECT_TRUE(imports.count("ntoskrnl.exe")) << driver;
-            for (const std::string& dll : imports) EXPECT_TRUE(IsAllowedImport(".sys", dll)) << driver << " imports " << dll;
+            EXPECT_NE(std::find(image.imports.begin(), image.imports.end(), "ntoskrnl.exe"), image.imports.end()) << driver;
         }
     }
 }
@@ -362,29 +359,6 @@ TEST(PeImage, ReadsTheSixtyFourBitBuildToo) {
     EXPECT_EQ(image.subsystem, 3);
     const std::set<std::string> imports(image.imports.begin(), image.imports.end());
     EXPECT_TRUE(imports.count("advapi32.dll")) << "import table found through the PE32+ directories";
-}
-
-// An import by ordinal (nothing shipped has one) keeps its number: the first
-// import of the test program, rewritten in both its tables.
-TEST(PeImage, ReadsAnImportByOrdinal) {
-    std::vector<uint8_t> bytes = ReadBytes(kWin32Build / "tests/wine/shared_header_test.exe");
-    kvtest::PeImage image;
-    std::string error;
-    ASSERT_TRUE(kvtest::ParsePe(bytes, &image, &error)) << error;
-    const uint32_t slot = image.importSlots.at(0).slotRva, byOrdinal = 0x80000000u | 17;
-    for (const kvtest::PeSection& s : image.sections) {
-        if (slot < s.virtualAddress || slot - s.virtualAddress >= s.rawSize) continue;
-        uint32_t byName;
-        std::memcpy(&byName, &bytes[s.rawOffset + slot - s.virtualAddress], 4);
-        for (size_t at = s.rawOffset; at + 4 <= s.rawOffset + s.rawSize; at += 4) {
-            if (std::memcmp(&bytes[at], &byName, 4) == 0) std::memcpy(&bytes[at], &byOrdinal, 4);
-        }
-    }
-    kvtest::PeImage rewritten;
-    ASSERT_TRUE(kvtest::ParsePe(bytes, &rewritten, &error)) << error;
-    EXPECT_EQ(rewritten.importSlots.at(0).name, "");
-    EXPECT_EQ(rewritten.importSlots.at(0).ordinal, 17);
-    EXPECT_EQ(rewritten.importSlots.at(1).name, image.importSlots.at(1).name);
 }
 
 TEST(PeImage, RejectsWhatIsNotAPeFile) {
