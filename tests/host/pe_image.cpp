@@ -62,7 +62,8 @@ bool ReadImportSlots(const Reader& r, const std::vector<RawSection>& raw, uint32
         if (!r.U32(entry, &low) || (width == 8 && !r.U32(entry + 4, &high))) return false;
         if (low == 0 && high == 0) return true;
         const bool byOrdinal = width == 8 ? (high & 0x80000000u) != 0 : (low & 0x80000000u) != 0;
-        PeImportSlot slot{static_cast<uint32_t>(slots + index * width), dll, ""};
+        PeImportSlot slot{static_cast<uint32_t>(slots + index * width), dll, "",
+                          static_cast<uint16_t>(byOrdinal ? low & 0xFFFF : 0)};
         size_t nameOffset;
         if (!byOrdinal && (!RvaToOffset(raw, low + 2, &nameOffset) || !r.CString(nameOffset, &slot.name, false))) {
             return false;
@@ -154,13 +155,17 @@ bool ParsePe(const std::vector<uint8_t>& bytes, PeImage* image, std::string* err
         return false;
     }
     image->imageBase = baseLow | (uint64_t{baseHigh} << 32);
+    uint16_t subsystemMajor = 0, subsystemMinor = 0;
     if (!r.U32(optional + 16, &image->entryPoint) || !r.U16(optional + 68, &image->subsystem) ||
+        !r.U16(optional + 48, &subsystemMajor) || !r.U16(optional + 50, &subsystemMinor) ||
+        !r.U32(fileHeader + 12, &image->symbolCount) ||
         !r.U16(optional + 70, &image->dllCharacteristics) || !r.U32(directories, &exportRva) ||
         !r.U32(directories + 8, &importRva) || !r.U32(directories + 40, &relocRva) ||
         !r.U32(directories + 44, &relocSize)) {
         *error = "truncated headers";
         return false;
     }
+    image->subsystemVersion = uint32_t{subsystemMajor} << 16 | subsystemMinor;
     image->hasRelocations = relocRva != 0 && relocSize != 0 && (image->characteristics & 1) == 0;
     std::vector<RawSection> raw;
     for (size_t i = 0, at = optional + optionalSize; i < sectionCount; ++i, at += 40) {
